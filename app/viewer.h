@@ -1,0 +1,13 @@
+// The application shell: start-up, redraw scheduling and the window procedure.
+#pragma once
+
+#include "platform/win32.h"
+
+int ViewerMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine,
+               int showCommand);
+void RequestRedraw();
+void IdleRender();
+LRESULT CALLBACK ViewerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The square window side for a screen of the given height: 0.8 of it, truncated.
+int WindowSideForScreenHeight(int screenHeight);

@@ -1,0 +1,25 @@
+// The built-in mesh: a twisted ribbon of 5488 triangles, and the routine that draws it.
+#pragma once
+
+#include "app/viewer_state.h"
+
+struct MeshFace {
+  int vertex[3];
+  int normal[3];
+  int reserved[3];
+};
+
+struct MeshObject {
+  const char* name;
+  const MeshFace* faces;
+  int faceCount;
+  const Vec3* vertices;
+  int vertexCount;
+  const Vec3* normals;
+  int normalCount;
+  unsigned int reserved[3];
+};
+
+extern const MeshObject meshObject;
+
+void DrawMesh();
