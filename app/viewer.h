@@ -3,11 +3,12 @@
 
 #include "platform/win32.h"
 
-int ViewerMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine,
-               int showCommand);
+int ViewerMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
 void RequestRedraw();
 void IdleRender();
 LRESULT CALLBACK ViewerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The square window side for a screen of the given height: 0.8 of it, truncated.
 int WindowSideForScreenHeight(int screenHeight);
+// The message loop of ViewerMain: returns the quit code.
+int RunMessageLoop();

@@ -1,1 +1,88 @@
-// (being written)
+#include <cstdio>
+
+#include "app/viewer.h"
+#include "app/viewer_state.h"
+#include "render/render.h"
+
+static const char kHintText[] = " mouse: touch the window image for movement----- ";
+static const char kHintCaption[] = "soft by Valmorin - valmorin@ribbon-viewer.org ";
+constexpr int kIconResource = 101;
+
+int WindowSideForScreenHeight(int screenHeight) {
+  return static_cast<int>(screenHeight * 0.8);
+}
+
+void RequestRedraw() {
+  if (viewerState.idleHandler == nullptr) {
+    viewerState.idleHandler = IdleRender;
+  }
+}
+
+void IdleRender() {
+  if (viewerState.keepSpinning == 0) {
+    viewerState.idleHandler = nullptr;
+  }
+  // Without a rendering context there is nothing to draw into, and nothing worth drawing again.
+  if (viewerState.renderContext == nullptr) {
+    viewerState.idleHandler = nullptr;
+    return;
+  }
+  RenderFrame();
+}
+
+// Start-up cannot go on without its class or its window: say so instead of waiting for messages
+// that will never come.
+static int FailStartup(const char* text) {
+  std::fprintf(stderr, "ribbon: %s\n", text);
+  MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONERROR);
+  return 1;
+}
+
+static ATOM RegisterViewerClass(HINSTANCE instance) {
+  WNDCLASSA windowClass = {};
+  windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = ViewerWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kIconResource));
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = viewerState.windowClassName;
+  return RegisterClassA(&windowClass);
+}
+
+// Draws whenever a redraw is pending and no message waits; otherwise sleeps in GetMessageA.
+int RunMessageLoop() {
+  MSG msg = {};
+  for (;;) {
+    while (viewerState.idleHandler != nullptr) {
+      if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        break;
+      }
+      viewerState.idleHandler();
+    }
+    if (GetMessageA(&msg, nullptr, 0, 0) != 1) {
+      break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+int ViewerMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  if (RegisterViewerClass(instance) == 0) {
+    return FailStartup("RegisterClassA failed");
+  }
+  MessageBoxA(nullptr, kHintText, kHintCaption, MB_OK);
+  viewerState.windowWidth = WindowSideForScreenHeight(GetSystemMetrics(SM_CYSCREEN));
+  viewerState.windowHeight = WindowSideForScreenHeight(GetSystemMetrics(SM_CYSCREEN));
+  HWND window = CreateWindowExA(0, viewerState.windowClassName, viewerState.windowTitle,
+                                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                                viewerState.windowX, viewerState.windowY, viewerState.windowWidth,
+                                viewerState.windowHeight, nullptr, nullptr, instance, nullptr);
+  if (window == nullptr) {
+    return FailStartup("CreateWindowExA failed");
+  }
+  ShowWindow(window, showCommand);
+  UpdateWindow(window);
+  return RunMessageLoop();
+}

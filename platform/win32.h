@@ -261,7 +261,8 @@ constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;
 
 // Resource identifiers are small integers passed where a name is expected.
-#define MAKEINTRESOURCEA(i) (reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
+#define MAKEINTRESOURCEA(i) \
+  (reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
 
 // Pixel formats.
@@ -276,8 +277,9 @@ constexpr BYTE PFD_MAIN_PLANE = 0;
 // Parameter packing, as windowsx.h and minwindef.h define it.
 #define LOWORD(l) (static_cast<WORD>(static_cast<std::uintptr_t>(l) & 0xffff))
 #define HIWORD(l) (static_cast<WORD>((static_cast<std::uintptr_t>(l) >> 16) & 0xffff))
-#define MAKELPARAM(lo, hi) \
-  (static_cast<LPARAM>(static_cast<DWORD>(static_cast<WORD>(lo) | (static_cast<DWORD>(static_cast<WORD>(hi)) << 16))))
+#define MAKELPARAM(lo, hi)                                        \
+  (static_cast<LPARAM>(static_cast<DWORD>(static_cast<WORD>(lo) | \
+                                          (static_cast<DWORD>(static_cast<WORD>(hi)) << 16))))
 #define GET_X_LPARAM(lp) (static_cast<int>(static_cast<short>(LOWORD(lp))))
 #define GET_Y_LPARAM(lp) (static_cast<int>(static_cast<short>(HIWORD(lp))))
 
@@ -288,8 +290,8 @@ HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 int GetSystemMetrics(int index);
-HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
-                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID param);
 BOOL ShowWindow(HWND window, int showCommand);
 BOOL UpdateWindow(HWND window);
