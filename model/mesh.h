@@ -22,4 +22,7 @@ struct MeshObject {
 
 extern const MeshObject meshObject;
 
+// Draws the built-in mesh.
 void DrawMesh();
+// Draws any mesh of these records; a face count of 0 or less gives an empty begin/end pair.
+void DrawMeshObject(const MeshObject& mesh);

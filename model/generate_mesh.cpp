@@ -1,0 +1,180 @@
+// Writes the built-in mesh as a C++ source of constant data: the twisted ribbon's faces,
+// vertices and normals, and the MeshObject that refers to them.
+// Runs on the build machine, so it depends on nothing but the standard library.
+// Usage: generate_mesh <output .cpp>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Positions and normals as six-decimal values; each becomes a float only when written out.
+using Point = std::array<double, 3>;
+
+struct Face {
+  int vertex[3];
+  int normal;
+};
+
+struct Mesh {
+  std::vector<Face> faces;
+  std::vector<Point> vertices;
+  std::vector<Point> normals;
+  std::map<Point, int> normalIndex;
+};
+
+constexpr int kSteps = 50;
+constexpr int kColumns = 15;
+constexpr double kPi = 3.14159265358979323846;
+
+// Six decimal places, decided on the exact binary value.
+double RoundSixDecimals(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.6f", value);
+  return std::strtod(text, nullptr) + 0.0;  // + 0 turns -0 into 0
+}
+
+Point GridPoint(int k, int j) {
+  const double phi = 6.0 * kPi * k / 49.0;
+  const double s = -9.0 + 9.0 * j / 7.0;
+  return {RoundSixDecimals(s * std::cos(phi) + 3.0 * std::sin(phi)),
+          RoundSixDecimals(s / 3.0 + phi),
+          RoundSixDecimals(s * std::sin(phi) - 3.0 * std::cos(phi))};
+}
+
+// The unit normal of the side from which the corners run counter-clockwise; zero for a sliver.
+Point FaceNormal(const Point& p0, const Point& p1, const Point& p2) {
+  const double u[3] = {p1[0] - p0[0], p1[1] - p0[1], p1[2] - p0[2]};
+  const double v[3] = {p2[0] - p0[0], p2[1] - p0[1], p2[2] - p0[2]};
+  const double n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2],
+                       u[0] * v[1] - u[1] * v[0]};
+  const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+  if (length == 0.0) {
+    return {0.0, 0.0, 0.0};
+  }
+  return {RoundSixDecimals(n[0] / length), RoundSixDecimals(n[1] / length),
+          RoundSixDecimals(n[2] / length)};
+}
+
+// Normals are kept once each, in order of first use.
+int NormalIndex(Mesh& mesh, const Point& normal) {
+  const auto found = mesh.normalIndex.find(normal);
+  if (found != mesh.normalIndex.end()) {
+    return found->second;
+  }
+  const int index = int(mesh.normals.size());
+  mesh.normals.push_back(normal);
+  mesh.normalIndex.emplace(normal, index);
+  return index;
+}
+
+void AppendFace(Mesh& mesh, const Point& p0, const Point& p1, const Point& p2) {
+  const int first = int(mesh.vertices.size());
+  mesh.vertices.insert(mesh.vertices.end(), {p0, p1, p2});
+  mesh.faces.push_back({{first, first + 1, first + 2}, NormalIndex(mesh, FaceNormal(p0, p1, p2))});
+}
+
+// Each quad gives both windings of its two triangles, each followed by a sliver.
+void AppendQuad(Mesh& mesh, const Point& a, const Point& b, const Point& c, const Point& d) {
+  AppendFace(mesh, b, c, d);
+  AppendFace(mesh, b, d, b);
+  AppendFace(mesh, d, c, b);
+  AppendFace(mesh, b, d, b);
+  AppendFace(mesh, a, c, b);
+  AppendFace(mesh, a, b, a);
+  AppendFace(mesh, b, c, a);
+  AppendFace(mesh, a, b, a);
+}
+
+Mesh BuildMesh() {
+  Point grid[kSteps][kColumns];
+  for (int k = 0; k < kSteps; ++k) {
+    for (int j = 0; j < kColumns; ++j) {
+      grid[k][j] = GridPoint(k, j);
+    }
+  }
+  Mesh mesh;
+  for (int j = kColumns - 2; j >= 0; --j) {
+    for (int k = kSteps - 2; k >= 0; --k) {
+      AppendQuad(mesh, grid[k][j], grid[k + 1][j], grid[k][j + 1], grid[k + 1][j + 1]);
+    }
+  }
+  return mesh;
+}
+
+// The shortest decimal form that reads back as the same float, always with a decimal point.
+std::string FloatLiteral(double sixDecimals) {
+  const float value = float(sixDecimals);
+  char text[32];
+  for (int precision = 1; precision <= 9; ++precision) {
+    std::snprintf(text, sizeof text, "%.*g", precision, double(value));
+    if (std::strtof(text, nullptr) == value) {
+      break;
+    }
+  }
+  std::string literal = text;
+  if (literal.find_first_of(".e") == std::string::npos) {
+    literal += ".0";
+  }
+  return literal + "f";
+}
+
+std::string PointLiteral(const Point& p) {
+  return "{" + FloatLiteral(p[0]) + ", " + FloatLiteral(p[1]) + ", " + FloatLiteral(p[2]) + "}";
+}
+
+std::string FaceLiteral(const Face& face) {
+  const std::string n = std::to_string(face.normal);
+  return "{{" + std::to_string(face.vertex[0]) + ", " + std::to_string(face.vertex[1]) + ", " +
+         std::to_string(face.vertex[2]) + "}, {" + n + ", " + n + ", " + n + "}, {-1, -1, -1}}";
+}
+
+void AppendPoints(std::string& out, const char* name, const std::vector<Point>& points) {
+  out += "const Vec3 " + std::string(name) + "[" + std::to_string(points.size()) + "] = {\n";
+  for (const Point& p : points) {
+    out += "    " + PointLiteral(p) + ",\n";
+  }
+  out += "};\n\n";
+}
+
+std::string MeshSource(const Mesh& mesh) {
+  std::string out =
+      "// Generated by model/generate_mesh.cpp at build time; do not edit.\n"
+      "#include \"model/mesh.h\"\n\n"
+      "namespace {\n\n";
+  out += "const MeshFace meshFaces[" + std::to_string(mesh.faces.size()) + "] = {\n";
+  for (const Face& face : mesh.faces) {
+    out += "    " + FaceLiteral(face) + ",\n";
+  }
+  out += "};\n\n";
+  AppendPoints(out, "meshVertices", mesh.vertices);
+  AppendPoints(out, "meshNormals", mesh.normals);
+  out += "}  // namespace\n\n";
+  out += "const MeshObject meshObject = {\"0_0\", meshFaces, " + std::to_string(mesh.faces.size()) +
+         ", meshVertices, " + std::to_string(mesh.vertices.size()) + ", meshNormals, " +
+         std::to_string(mesh.normals.size()) + ", {0, 0, 1}};\n";
+  return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: generate_mesh <output .cpp>\n");
+    return 2;
+  }
+  const std::string source = MeshSource(BuildMesh());
+  std::ofstream file(argv[1], std::ios::binary);
+  file << source;
+  file.close();
+  if (!file) {
+    std::fprintf(stderr, "generate_mesh: cannot write %s\n", argv[1]);
+    return 1;
+  }
+  return 0;
+}
