@@ -1,0 +1,211 @@
+// The window procedure's message and key tables, with and without a rendering context.
+#include "tests/unit/viewer_fixture.h"
+
+namespace {
+
+class WindowProcTest : public ViewerWindowTest {
+ protected:
+  void SetUp() override {
+    ViewerWindowTest::SetUp();
+    window = CreateViewerWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(viewerState.renderContext, nullptr);
+  }
+  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return ViewerWindowProc(window, message, wParam, lParam);
+  }
+  // Runs fn without a rendering context, as after a failed wglCreateContext.
+  template <typename Fn>
+  void WithoutContext(Fn fn) {
+    HGLRC context = viewerState.renderContext;
+    viewerState.renderContext = nullptr;
+    fn();
+    viewerState.renderContext = context;
+  }
+  int ClientWidth() {
+    RECT client = {};
+    GetClientRect(window, &client);
+    return client.right - client.left;
+  }
+  HWND window = nullptr;
+};
+
+TEST_F(WindowProcTest, CreationSetsUpDisplayAndScene) {
+  EXPECT_EQ(WindowFromDC(viewerState.deviceContext), window);
+  EXPECT_NE(GetPixelFormat(viewerState.deviceContext), 0);
+  EXPECT_EQ(viewerState.palette, nullptr);  // true-colour display
+  EXPECT_EQ(viewerState.modelMatrix[0], 1.0f);
+  EXPECT_EQ(viewerState.modelMatrix[15], 1.0f);
+  EXPECT_EQ(viewerState.idleHandler, nullptr);
+}
+
+TEST_F(WindowProcTest, CommandKeysToggleStepAndRequestOneRedrawEach) {
+  struct Case {
+    WPARAM key;
+    BOOL ViewerState::*flag;
+  };
+  for (const Case& c : {Case{'f', &ViewerState::fogEnabled}, Case{'p', &ViewerState::wireframe}}) {
+    for (BOOL expected : {1, 0}) {
+      viewerState.idleHandler = nullptr;
+      EXPECT_EQ(Send(WM_CHAR, c.key), 0);
+      EXPECT_EQ(viewerState.*c.flag, expected) << static_cast<char>(c.key);
+      EXPECT_EQ(viewerState.idleHandler, &IdleRender);
+    }
+  }
+  for (int i = 0; i < 12; ++i) {
+    Send(WM_CHAR, 'j');
+  }
+  EXPECT_FLOAT_EQ(viewerState.adjustValue, 1.05f);
+  for (int i = 0; i < 25; ++i) {
+    Send(WM_CHAR, 'k');
+  }
+  EXPECT_FLOAT_EQ(viewerState.adjustValue, 0.01f);
+  Send(WM_CHAR, 'j');
+  EXPECT_FLOAT_EQ(viewerState.adjustValue, 0.06f);
+}
+
+TEST_F(WindowProcTest, OtherCharactersGetDefaultProcessing) {
+  for (WPARAM key : {'F', 'P', 'J', 'K', 'x', ' ', 13}) {
+    EXPECT_EQ(Send(WM_CHAR, key), DefWindowProcA(window, WM_CHAR, key, 0));
+  }
+  EXPECT_EQ(viewerState.fogEnabled, 0);
+  EXPECT_EQ(viewerState.wireframe, 0);
+  EXPECT_FLOAT_EQ(viewerState.adjustValue, 0.55f);
+  EXPECT_EQ(viewerState.idleHandler, nullptr);
+}
+
+TEST_F(WindowProcTest, EscapeDestroysReleasesAndPostsQuitZero) {
+  viewerState.idleHandler = IdleRender;
+  EXPECT_EQ(Send(WM_CHAR, 27), 0);
+  EXPECT_EQ(viewerState.renderContext, nullptr);
+  EXPECT_EQ(viewerState.idleHandler, nullptr);
+  MSG msg = {};
+  ASSERT_EQ(GetMessageA(&msg, nullptr, 0, 0), 0);
+  EXPECT_EQ(msg.message, WM_QUIT);
+  EXPECT_EQ(msg.wParam, 0u);
+}
+
+TEST_F(WindowProcTest, ResizeIsUndoneOnlyWithAContext) {
+  SetWindowPos(window, HWND_TOP, 0, 0, 300, 250, SWP_NOMOVE);
+  EXPECT_EQ(ClientWidth(), kTestWindowSide);
+  RECT outer = {};
+  GetWindowRect(window, &outer);
+  EXPECT_EQ(outer.left, 50);
+  EXPECT_EQ(outer.top, 50);
+  WithoutContext([&] {
+    SetWindowPos(window, HWND_TOP, 0, 0, 300, 250, SWP_NOMOVE);
+    EXPECT_EQ(ClientWidth(), 300);
+  });
+}
+
+TEST_F(WindowProcTest, PaintRequestsARedrawOnlyWithAContext) {
+  WithoutContext([&] {
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    EXPECT_EQ(viewerState.idleHandler, nullptr);
+  });
+  InvalidateRect(window, nullptr, FALSE);
+  UpdateWindow(window);
+  EXPECT_EQ(viewerState.idleHandler, &IdleRender);
+}
+
+TEST_F(WindowProcTest, PointerPositionsAreSigned16BitAndNeedAContext) {
+  WithoutContext([&] {
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20));
+    EXPECT_EQ(viewerState.dragging, 0);
+  });
+  EXPECT_EQ(Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(65535, 0x8000)), 0);
+  EXPECT_EQ(viewerState.dragStartX, -1);
+  EXPECT_EQ(viewerState.dragStartY, -32768);
+  EXPECT_EQ(viewerState.dragging, 1);
+  EXPECT_EQ(viewerState.keepSpinning, 0);
+
+  const float angleBefore = viewerState.rotationAngle;
+  WithoutContext([&] { Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(200, 200)); });
+  EXPECT_EQ(viewerState.rotationAngle, angleBefore);
+  Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(200, 200));
+  EXPECT_NE(viewerState.rotationAngle, angleBefore);
+
+  // A click: release at the press pixel stops the model.
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
+  EXPECT_EQ(Send(WM_LBUTTONUP, 0, MAKELPARAM(5, 6)), 0);
+  EXPECT_EQ(viewerState.rotating, 0);
+  EXPECT_EQ(viewerState.rotationAngle, 0.0f);
+}
+
+TEST_F(WindowProcTest, WithoutAPaletteBothPaletteMessagesGetDefaultProcessing) {
+  EXPECT_EQ(Send(WM_QUERYNEWPALETTE), DefWindowProcA(window, WM_QUERYNEWPALETTE, 0, 0));
+  Send(WM_PALETTECHANGED, 0x1234);
+  EXPECT_EQ(viewerState.idleHandler, nullptr);
+}
+
+TEST_F(WindowProcTest, TimerAndUnknownMessagesChangeNothing) {
+  Send(WM_TIMER, 1);
+  Send(WM_USER + 7, 99, 99);
+  Send(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
+  Send(WM_RBUTTONUP, 0, MAKELPARAM(9, 9));
+  const ViewerState initial;
+  EXPECT_EQ(viewerState.idleHandler, nullptr);
+  EXPECT_EQ(viewerState.rotating, initial.rotating);
+  EXPECT_EQ(viewerState.dragging, initial.dragging);
+  EXPECT_EQ(viewerState.keepSpinning, initial.keepSpinning);
+  EXPECT_EQ(viewerState.rotationAngle, initial.rotationAngle);
+  EXPECT_EQ(viewerState.fogEnabled, initial.fogEnabled);
+  EXPECT_EQ(viewerState.wireframe, initial.wireframe);
+  EXPECT_EQ(ClientWidth(), kTestWindowSide);
+}
+
+// A display that needs a palette: the format is described as 8-bit 3-3-2 before creation.
+class PaletteDisplayTest : public ViewerWindowTest {
+ protected:
+  void SetUp() override {
+    ViewerWindowTest::SetUp();
+    PIXELFORMATDESCRIPTOR format = {};
+    format.nSize = 40;
+    format.nVersion = 1;
+    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_NEED_PALETTE;
+    format.cColorBits = 8;
+    format.cRedBits = 3;
+    format.cGreenBits = 3;
+    format.cGreenShift = 3;
+    format.cBlueBits = 2;
+    format.cBlueShift = 6;
+    described = format;
+    LayerSetDescribedFormat(&described);
+  }
+  void TearDown() override {
+    LayerSetDescribedFormat(nullptr);
+    ViewerWindowTest::TearDown();
+  }
+  PIXELFORMATDESCRIPTOR described = {};
+};
+
+TEST_F(PaletteDisplayTest, PaletteIsBuiltAndRealisedAgainOnlyForOtherWindows) {
+  HWND window = CreateViewerWindow();
+  ASSERT_NE(viewerState.palette, nullptr);
+  EXPECT_EQ(RealizePalette(viewerState.deviceContext), 256u);
+
+  EXPECT_EQ(ViewerWindowProc(window, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(window), 0),
+            DefWindowProcA(window, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(window), 0));
+  EXPECT_EQ(viewerState.idleHandler, nullptr);
+  EXPECT_EQ(ViewerWindowProc(window, WM_PALETTECHANGED, 0x1234, 0), 0);
+  EXPECT_EQ(viewerState.idleHandler, &IdleRender);
+  viewerState.idleHandler = nullptr;
+  EXPECT_EQ(ViewerWindowProc(window, WM_QUERYNEWPALETTE, 0, 0), 1);
+  EXPECT_EQ(viewerState.idleHandler, &IdleRender);
+}
+
+TEST_F(PaletteDisplayTest, NoPaletteWhenItCannotBeDescribedOrMade) {
+  described.cColorBits = 16;  // 65536 entries would not fit palNumEntries
+  CreateViewerWindow();
+  EXPECT_EQ(viewerState.palette, nullptr);
+  LayerReset();
+  LayerSetDescribedFormat(&described);
+  described.cColorBits = 8;
+  LayerInjectFault(LayerFault::kCreatePalette);
+  CreateViewerWindow();
+  EXPECT_EQ(viewerState.palette, nullptr);
+  EXPECT_NE(viewerState.renderContext, nullptr);
+}
+
+}  // namespace
