@@ -54,7 +54,9 @@ using LPVOID = void*;
 
 #define WINAPI
 #define CALLBACK
+#ifndef APIENTRY  // <GL/gl.h> may have defined it already
 #define APIENTRY
+#endif
 
 // Opaque handles, each its own type as with STRICT.
 #define RIBBON_DECLARE_HANDLE(name) \

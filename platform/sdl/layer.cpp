@@ -1,1 +1,74 @@
-// (being written)
+// The layer's record, SDL's lazy start, handle encoding and fault injection.
+#include "platform/sdl/layer.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+Layer layer;
+
+void EnsureVideo() {
+  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+    return;
+  }
+  // A Win32 program closes through WM_CLOSE per window: SDL must not add a quit of its own when
+  // the last window closes, and Ctrl+C ends the process as it does any other.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // A click that activates a window still reaches it, as on Windows.
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::fprintf(stderr, "ribbon: cannot open a display: %s\n", SDL_GetError());
+    std::exit(1);
+  }
+  SDL_StartTextInput();
+}
+
+bool TakeFault(LayerFault fault) {
+  if (layer.fault != fault) {
+    return false;
+  }
+  layer.fault = LayerFault::kNone;
+  return true;
+}
+
+// Handles are small tagged numbers, never reused, so a stale handle is recognised as such.
+constexpr std::uintptr_t kHandleBase = 0x10000;
+constexpr std::uintptr_t kDeviceContextTag = 0x8;
+
+HWND WindowHandle(const LayerWindow& window) {
+  return reinterpret_cast<HWND>(kHandleBase + (window.id << 4));
+}
+
+HDC DeviceContextHandle(const LayerWindow& window) {
+  return reinterpret_cast<HDC>(kHandleBase + (window.id << 4) + kDeviceContextTag);
+}
+
+static LayerWindow* LookUpWindowById(std::uintptr_t value, std::uintptr_t tag) {
+  if (value < kHandleBase || (value & 0xf) != tag) {
+    return nullptr;
+  }
+  std::uintptr_t id = (value - kHandleBase) >> 4;
+  for (auto& window : layer.windows) {
+    if (window->id == id) {
+      return window.get();
+    }
+  }
+  return nullptr;
+}
+
+LayerWindow* LookUpWindow(HWND window) {
+  return LookUpWindowById(reinterpret_cast<std::uintptr_t>(window), 0);
+}
+
+LayerWindow* LookUpWindowOfDC(HDC deviceContext) {
+  return LookUpWindowById(reinterpret_cast<std::uintptr_t>(deviceContext), kDeviceContextTag);
+}
+
+LayerWindow* LookUpSdlWindow(Uint32 sdlWindowId) {
+  for (auto& window : layer.windows) {
+    if (window->sdl != nullptr && SDL_GetWindowID(window->sdl) == sdlWindowId) {
+      return window.get();
+    }
+  }
+  return nullptr;
+}

@@ -1,0 +1,191 @@
+// SDL events become window messages here, and only here.
+#include <cstring>
+
+#include "platform/sdl/input.h"
+#include "platform/sdl/layer.h"
+
+// Keyboard input without a focus window (possible with no window manager) goes to the first
+// shown window, the one a user would be typing at.
+static LayerWindow* KeyboardTarget(Uint32 sdlWindowId) {
+  if (LayerWindow* window = LookUpSdlWindow(sdlWindowId)) {
+    return window;
+  }
+  for (auto& window : layer.windows) {
+    if (window->visible) {
+      return window.get();
+    }
+  }
+  return nullptr;
+}
+
+// While a window has the capture every pointer message goes to it, wherever the pointer is.
+static LayerWindow* PointerTarget(Uint32 sdlWindowId) {
+  if (LayerWindow* captor = LookUpWindow(layer.capture)) {
+    return captor;
+  }
+  return LookUpSdlWindow(sdlWindowId);
+}
+
+// SDL drops or clamps motion outside its windows unless it holds a grab itself; X11 can say
+// where the pointer is anywhere on the screen, the other drivers only inside a window.
+static bool HasGlobalPointer() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver != nullptr && std::strcmp(driver, "x11") == 0;
+}
+
+static POINT ClientPosition(const LayerWindow& target, Uint32 sdlWindowId, int x, int y) {
+  if (LookUpWindow(layer.capture) == &target && HasGlobalPointer()) {
+    SDL_GetGlobalMouseState(&x, &y);
+    return POINT{x - target.x, y - target.y};
+  }
+  const LayerWindow* source = LookUpSdlWindow(sdlWindowId);
+  if (source == nullptr) {
+    source = &target;
+  }
+  return POINT{x + source->x - target.x, y + source->y - target.y};
+}
+
+static void PostPointerMessage(const LayerWindow& target, UINT message, POINT client) {
+  layer.cursor = POINT{target.x + client.x, target.y + client.y};
+  PostToQueue(WindowHandle(target), message, MouseKeyFlags(layer.buttons, SDL_GetModState()),
+              PositionLParam(client.x, client.y));
+}
+
+static void PostMove(const LayerWindow& target, POINT client) {
+  POINT screen = {target.x + client.x, target.y + client.y};
+  if (screen.x == layer.cursor.x && screen.y == layer.cursor.y) {
+    return;
+  }
+  PostPointerMessage(target, WM_MOUSEMOVE, client);
+}
+
+static void PostButton(const SDL_MouseButtonEvent& event) {
+  LayerWindow* target = PointerTarget(event.windowID);
+  UINT message = ButtonMessage(event.button, event.state == SDL_PRESSED);
+  if (target == nullptr || message == 0) {
+    return;
+  }
+  Uint32 mask = SDL_BUTTON(event.button);
+  layer.buttons = event.state == SDL_PRESSED ? (layer.buttons | mask) : (layer.buttons & ~mask);
+  PostPointerMessage(*target, message, ClientPosition(*target, event.windowID, event.x, event.y));
+}
+
+static void PostKey(const SDL_KeyboardEvent& event) {
+  LayerWindow* target = KeyboardTarget(event.windowID);
+  WPARAM virtualKey = VirtualKeyFromSdl(event.keysym.sym);
+  if (target == nullptr || virtualKey == 0) {
+    return;
+  }
+  bool down = event.state == SDL_PRESSED;
+  PostToQueue(WindowHandle(*target), down ? WM_KEYDOWN : WM_KEYUP, virtualKey,
+              KeyLParam(down, event.repeat != 0));
+}
+
+static void PostText(const SDL_TextInputEvent& event) {
+  LayerWindow* target = KeyboardTarget(event.windowID);
+  if (target == nullptr) {
+    return;
+  }
+  WPARAM characters[SDL_TEXTINPUTEVENT_TEXT_SIZE];
+  std::size_t count = CharactersOfText(event.text, characters, SDL_TEXTINPUTEVENT_TEXT_SIZE);
+  for (std::size_t i = 0; i < count; ++i) {
+    PostToQueue(WindowHandle(*target), WM_CHAR, characters[i], 1);
+  }
+}
+
+// A size that differs from the one on record came from outside (window manager, xdotool).
+static void ApplyOutsideSize(LayerWindow& window, int width, int height) {
+  if (width == window.width && height == window.height) {
+    return;
+  }
+  window.width = width;
+  window.height = height;
+  window.invalid = true;
+  PostToQueue(WindowHandle(window), WM_SIZE, 0, MAKELPARAM(width, height));
+}
+
+static void ApplyWindowEvent(const SDL_WindowEvent& event) {
+  LayerWindow* window = LookUpSdlWindow(event.windowID);
+  if (window == nullptr) {
+    return;
+  }
+  switch (event.event) {
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      ApplyOutsideSize(*window, event.data1, event.data2);
+      break;
+    case SDL_WINDOWEVENT_MOVED:
+      window->x = event.data1;
+      window->y = event.data2;
+      break;
+    case SDL_WINDOWEVENT_EXPOSED:
+      window->invalid = true;
+      break;
+    case SDL_WINDOWEVENT_CLOSE:
+      PostToQueue(WindowHandle(*window), WM_CLOSE, 0, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+// SDL's own quit request (the session ending, or an SDL_QUIT pushed by someone) asks every
+// window to close; closing the last window yields no SDL_QUIT since the layer turns that off.
+static void CloseEveryWindow() {
+  for (auto& window : layer.windows) {
+    PostToQueue(WindowHandle(*window), WM_CLOSE, 0, 0);
+  }
+}
+
+void TranslateSdlEvent(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_QUIT:
+      CloseEveryWindow();
+      break;
+    case SDL_WINDOWEVENT:
+      ApplyWindowEvent(event.window);
+      break;
+    case SDL_MOUSEMOTION:
+      if (LayerWindow* target = PointerTarget(event.motion.windowID)) {
+        PostMove(*target,
+                 ClientPosition(*target, event.motion.windowID, event.motion.x, event.motion.y));
+      }
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      PostButton(event.button);
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      PostKey(event.key);
+      break;
+    case SDL_TEXTINPUT:
+      PostText(event.text);
+      break;
+    default:
+      break;
+  }
+}
+
+// While captured on X11, the pointer is followed outside the window even when SDL reports
+// nothing there.
+static void FollowCapturedPointer() {
+  LayerWindow* captor = LookUpWindow(layer.capture);
+  if (captor != nullptr && HasGlobalPointer()) {
+    PostMove(*captor, ClientPosition(*captor, 0, 0, 0));
+  }
+}
+
+void PumpSdlEvents() {
+  if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+    return;
+  }
+  SDL_PumpEvents();
+  SDL_Event events[16];
+  int count = 0;
+  while ((count = SDL_PeepEvents(events, 16, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT)) > 0) {
+    for (int i = 0; i < count; ++i) {
+      TranslateSdlEvent(events[i]);
+    }
+  }
+  FollowCapturedPointer();
+}

@@ -1,0 +1,24 @@
+// Pure translations from SDL's input terms to Win32's: each event's numbers go through these.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstddef>
+
+#include "platform/win32.h"
+
+// The virtual-key code of an SDL key, or 0 for keys the layer does not report.
+WPARAM VirtualKeyFromSdl(SDL_Keycode key);
+// WM_[LMR]BUTTONDOWN/UP for an SDL button, or 0 for buttons without a message.
+UINT ButtonMessage(Uint8 button, bool down);
+// A client position as a pointer message's lParam: x in the low word, y in the high word.
+LPARAM PositionLParam(int x, int y);
+// MK_* flags for the buttons held (an SDL button mask) and the modifier keys down.
+WPARAM MouseKeyFlags(Uint32 buttonMask, Uint16 modifiers);
+// lParam of WM_KEYDOWN / WM_KEYUP: repeat count 1, previous-state and transition bits.
+LPARAM KeyLParam(bool down, bool repeat);
+// The character TranslateMessage makes of a key-down, or 0 when it makes none.
+WPARAM CharacterOfVirtualKey(WPARAM virtualKey);
+// Decodes UTF-8 text into the characters WM_CHAR carries (Latin-1; '?' beyond it); returns the
+// count written, at most capacity.
+std::size_t CharactersOfText(const char* text, WPARAM* characters, std::size_t capacity);

@@ -1,0 +1,101 @@
+// The SDL2 layer's own state: one static record shared by the files of platform/sdl/.
+// Only the layer includes this header; the viewer sees platform/win32.h alone.
+#pragma once
+
+#include <SDL.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/sdl/layer_testing.h"
+#include "platform/win32.h"
+
+struct LayerClass {
+  std::string name;
+  WNDPROC procedure = nullptr;
+  UINT style = 0;
+  HICON icon = nullptr;
+};
+
+// A window is a record from CreateWindowExA on; its SDL window exists from SetPixelFormat (or a
+// first ShowWindow) on, because SDL fixes the visual when it creates the window.
+struct LayerWindow {
+  std::uintptr_t id = 0;
+  WNDPROC procedure = nullptr;
+  DWORD style = 0;
+  HICON icon = nullptr;
+  std::string title;
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  SDL_Window* sdl = nullptr;
+  int pixelFormat = 0;
+  PIXELFORMATDESCRIPTOR described = {};
+  bool visible = false;
+  bool invalid = false;
+  HPALETTE selectedPalette = nullptr;
+};
+
+struct LayerTimer {
+  HWND window = nullptr;
+  UINT_PTR id = 0;
+  Uint64 period = 0;
+  Uint64 due = 0;
+};
+
+struct LayerPalette {
+  std::vector<PALETTEENTRY> entries;
+};
+
+struct Layer {
+  std::vector<LayerClass> classes;
+  std::vector<std::unique_ptr<LayerWindow>> windows;
+  std::uintptr_t nextWindowId = 1;
+  // Posted and input messages in arrival order; WM_QUIT, WM_PAINT and WM_TIMER are produced
+  // from the flags and records below only when none of these matches.
+  std::deque<MSG> queue;
+  bool quitPosted = false;
+  int quitCode = 0;
+  std::vector<LayerTimer> timers;
+  UINT_PTR nextTimerId = 1;
+  std::vector<std::unique_ptr<LayerPalette>> palettes;
+  HWND capture = nullptr;
+  Uint32 buttons = 0;  // SDL mask of the mouse buttons held
+  POINT cursor = {0, 0};
+  LayerFault fault = LayerFault::kNone;
+  LayerMessageBox lastBox;
+  bool describedOverride = false;
+  PIXELFORMATDESCRIPTOR described = {};
+  int swapCount = 0;
+};
+extern Layer layer;
+
+// Initialises SDL's video on first use; ends the process with status 1 when there is no display.
+void EnsureVideo();
+// True (once) when the injected fault is this one.
+bool TakeFault(LayerFault fault);
+
+HWND WindowHandle(const LayerWindow& window);
+HDC DeviceContextHandle(const LayerWindow& window);
+LayerWindow* LookUpWindow(HWND window);
+LayerWindow* LookUpWindowOfDC(HDC deviceContext);
+LayerWindow* LookUpSdlWindow(Uint32 sdlWindowId);
+
+// Creates the window's SDL window with the GL attributes already set; false when SDL cannot.
+bool CreateSdlWindow(LayerWindow& window);
+void DestroySdlWindow(LayerWindow& window);
+// Gives the SDL window the built-in icon when its class asked for it.
+void ApplyIcon(LayerWindow& window);
+// The window's whole record goes, without messages (DestroyWindow sends WM_DESTROY first).
+void ForgetWindow(HWND window);
+
+// Moves every waiting SDL event into the queue as window messages.
+void PumpSdlEvents();
+// The one place where an SDL event becomes a window message (or nothing).
+void TranslateSdlEvent(const SDL_Event& event);
+void PostToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void DropQueuedMessages(HWND window);
+void DropTimers(HWND window);

@@ -1,0 +1,98 @@
+// Message boxes, screen metrics, mouse capture, icon, cursor and module handles.
+#include <cstdio>
+#include <cstring>
+
+#include "platform/sdl/layer.h"
+#include "resources/icon.h"
+
+// Any distinct non-null values serve: nothing reads through these handles.
+static char moduleTag;
+static char iconTag;
+static char cursorTag;
+constexpr WORD kIconResource = 101;
+
+HMODULE GetModuleHandleA(LPCSTR moduleName) {
+  return moduleName == nullptr ? reinterpret_cast<HMODULE>(&moduleTag) : nullptr;
+}
+
+HICON LoadIconA(HINSTANCE, LPCSTR name) {
+  return name == MAKEINTRESOURCEA(kIconResource) ? reinterpret_cast<HICON>(&iconTag) : nullptr;
+}
+
+HCURSOR LoadCursorA(HINSTANCE, LPCSTR) {
+  return reinterpret_cast<HCURSOR>(&cursorTag);
+}
+
+void ApplyIcon(LayerWindow& window) {
+  if (window.icon != reinterpret_cast<HICON>(&iconTag)) {
+    return;
+  }
+  void* pixels = const_cast<std::uint32_t*>(RibbonIconPixels());
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels, kIconSize, kIconSize, 32,
+                                                         kIconSize * 4, SDL_PIXELFORMAT_ARGB8888);
+  if (icon != nullptr) {
+    SDL_SetWindowIcon(window.sdl, icon);
+    SDL_FreeSurface(icon);
+  }
+}
+
+// The offscreen and dummy drivers have no screen to show a box on, and a box shown on some
+// other display would wait for a user who is not there.
+static bool CanShowBoxes() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver != nullptr && std::strcmp(driver, "offscreen") != 0 &&
+         std::strcmp(driver, "dummy") != 0;
+}
+
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  EnsureVideo();
+  LayerMessageBox& box = layer.lastBox;
+  box.owner = owner;
+  box.text = text == nullptr ? "" : text;
+  box.caption = caption == nullptr ? "Error" : caption;
+  box.type = type;
+  ++box.count;
+  if (!CanShowBoxes()) {
+    return IDOK;
+  }
+  LayerWindow* window = LookUpWindow(owner);
+  SDL_Window* parent = window != nullptr && window->visible ? window->sdl : nullptr;
+  Uint32 flags = (type & MB_ICONERROR) != 0 ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+  if (SDL_ShowSimpleMessageBox(flags, box.caption.c_str(), box.text.c_str(), parent) != 0) {
+    // The user must not lose what the box had to say.
+    std::fprintf(stderr, "ribbon: %s: %s\n", box.caption.c_str(), box.text.c_str());
+  }
+  return IDOK;
+}
+
+int GetSystemMetrics(int index) {
+  if (index != SM_CXSCREEN && index != SM_CYSCREEN) {
+    return 0;
+  }
+  EnsureVideo();
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+    return 0;
+  }
+  return index == SM_CXSCREEN ? mode.w : mode.h;
+}
+
+HWND SetCapture(HWND window) {
+  HWND previous = layer.capture;
+  if (LookUpWindow(window) == nullptr) {
+    return previous;
+  }
+  layer.capture = window;
+  // SDL refuses when no window has the keyboard focus; the layer still routes pointer messages
+  // to the captor itself.
+  SDL_CaptureMouse(SDL_TRUE);
+  return previous;
+}
+
+BOOL ReleaseCapture() {
+  if (layer.capture != nullptr && SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+    SDL_CaptureMouse(SDL_FALSE);
+  }
+  layer.capture = nullptr;
+  return TRUE;
+}
