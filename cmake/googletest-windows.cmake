@@ -11,10 +11,12 @@ foreach(library gtest gtest_main)
   endif()
 endforeach()
 
-# The Wine prefix is created once before any test runs (about 10 s the first time, under a
-# second afterwards), so that tests running side by side never race to create it.
-string(JOIN " " wine_boot ${CMAKE_CROSSCOMPILING_EMULATOR} wineboot.exe --init)
-file(WRITE ${CMAKE_BINARY_DIR}/CTestCustom.cmake "set(CTEST_CUSTOM_PRE_TEST \"${wine_boot}\")\n")
+# Before any test runs, the Wine prefix is created (about 10 s the first time, under a second
+# afterwards) and its X server started; both end after the last test.
+string(JOIN " " wine_run ${CMAKE_CROSSCOMPILING_EMULATOR})
+file(WRITE ${CMAKE_BINARY_DIR}/CTestCustom.cmake
+  "set(CTEST_CUSTOM_PRE_TEST \"${wine_run} --start\")\n"
+  "set(CTEST_CUSTOM_POST_TEST \"${wine_run} --stop\")\n")
 
 # ribbon_add_wine_test(<target>) registers one test for the whole program, labelled `wine`:
 # discovering single cases would start Wine once per case.

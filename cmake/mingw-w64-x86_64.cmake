@@ -17,8 +17,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Static C, C++ and thread runtimes: the programs need no DLL beyond the system's own.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
-# CTest (and test discovery) run the .exe programs under Wine, in a throwaway prefix inside the
-# build tree, with Wine's debug output off and without its .NET and HTML installers.
-set(CMAKE_CROSSCOMPILING_EMULATOR
-  env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
-  wine)
+# CTest (and test discovery) run the .exe programs under Wine, through a script that gives every
+# build tree its own prefix and, while tests run, its own X server.
+set(CMAKE_CROSSCOMPILING_EMULATOR bash ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh
+  ${CMAKE_BINARY_DIR}/wineprefix)
