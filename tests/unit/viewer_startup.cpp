@@ -14,6 +14,9 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
 void operator delete[](void* pointer) noexcept {
   std::free(pointer);
 }
+void operator delete[](void* pointer, std::size_t) noexcept {
+  std::free(pointer);
+}
 void* operator new[](std::size_t size) {
   void* pointer = std::malloc(size == 0 ? 1 : size);
   if (pointer == nullptr) {

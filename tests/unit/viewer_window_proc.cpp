@@ -65,7 +65,7 @@ TEST_F(WindowProcTest, CommandKeysToggleStepAndRequestOneRedrawEach) {
 }
 
 TEST_F(WindowProcTest, OtherCharactersGetDefaultProcessing) {
-  for (WPARAM key : {'F', 'P', 'J', 'K', 'x', ' ', 13}) {
+  for (WPARAM key : {WPARAM{'F'}, WPARAM{'P'}, WPARAM{'J'}, WPARAM{'K'}, WPARAM{'x'}, WPARAM{13}}) {
     EXPECT_EQ(Send(WM_CHAR, key), DefWindowProcA(window, WM_CHAR, key, 0));
   }
   EXPECT_EQ(viewerState.fogEnabled, 0);
@@ -99,6 +99,7 @@ TEST_F(WindowProcTest, ResizeIsUndoneOnlyWithAContext) {
 }
 
 TEST_F(WindowProcTest, PaintRequestsARedrawOnlyWithAContext) {
+  ShowWindow(window, SW_SHOW);
   WithoutContext([&] {
     InvalidateRect(window, nullptr, FALSE);
     UpdateWindow(window);
@@ -197,11 +198,12 @@ TEST_F(PaletteDisplayTest, PaletteIsBuiltAndRealisedAgainOnlyForOtherWindows) {
 
 TEST_F(PaletteDisplayTest, NoPaletteWhenItCannotBeDescribedOrMade) {
   described.cColorBits = 16;  // 65536 entries would not fit palNumEntries
+  LayerSetDescribedFormat(&described);
   CreateViewerWindow();
   EXPECT_EQ(viewerState.palette, nullptr);
   LayerReset();
-  LayerSetDescribedFormat(&described);
   described.cColorBits = 8;
+  LayerSetDescribedFormat(&described);
   LayerInjectFault(LayerFault::kCreatePalette);
   CreateViewerWindow();
   EXPECT_EQ(viewerState.palette, nullptr);
