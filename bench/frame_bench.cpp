@@ -1,0 +1,144 @@
+// Frame benchmarks in a real Mesa context (SDL's offscreen driver, no X server): the viewer's
+// whole frame while spinning, the same frame with vertex arrays, the mesh draw alone, the message
+// loop's idle peek and one trackball move. Every frame ends in glFinish, so the rasterisation
+// that llvmpipe defers to its worker threads is timed as well (the offscreen swap does not wait).
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+#include "app/viewer_state.h"
+#include "bench/reference_frame.h"
+#include "bench/viewer_window.h"
+#include "input/trackball.h"
+#include "model/mesh.h"
+#include "render/render.h"
+
+namespace {
+
+// The default increment turns the model by 2 degrees a frame: 540 frames are three whole turns,
+// so both frames are timed over exactly the same orientations.
+constexpr int kSpinFrames = 540;
+// Frames drawn before timing, unmoved, so that llvmpipe has compiled its shaders.
+constexpr int kWarmUpFrames = 3;
+
+HWND OpenOrSkip(benchmark::State& state) {
+  HWND window = OpenViewerWindow(static_cast<int>(state.range(0)));
+  if (window == nullptr) {
+    state.SkipWithError("no window with an OpenGL context");
+  }
+  return window;
+}
+
+template <typename Frame>
+void TimeSpinningFrames(benchmark::State& state, Frame frame) {
+  HWND window = OpenOrSkip(state);
+  if (window == nullptr) {
+    return;
+  }
+  for (int i = 0; i < kWarmUpFrames; ++i) {
+    frame();
+  }
+  glFinish();
+  viewerState.rotating = 1;
+  for (auto _ : state) {
+    frame();
+    glFinish();
+  }
+  CloseViewerWindow(window);
+}
+
+void BM_RenderFrame(benchmark::State& state) {
+  TimeSpinningFrames(state, [] { RenderFrame(); });
+}
+
+void BM_ReferenceFrame(benchmark::State& state) {
+  const MeshArrays arrays = ExpandMesh(meshObject);
+  TimeSpinningFrames(state, [&arrays] { RenderReferenceFrame(arrays); });
+}
+
+// The draw alone under the frame's state; only the depth buffer is cleared between draws, so
+// each one rasterises as much as in a frame.
+template <typename Draw>
+void TimeDraws(benchmark::State& state, Draw draw) {
+  HWND window = OpenOrSkip(state);
+  if (window == nullptr) {
+    return;
+  }
+  BeginMeshDrawState();
+  draw();
+  glFinish();
+  for (auto _ : state) {
+    glClear(GL_DEPTH_BUFFER_BIT);
+    draw();
+    glFinish();
+  }
+  EndMeshDrawState();
+  CloseViewerWindow(window);
+}
+
+void BM_DrawMesh(benchmark::State& state) {
+  TimeDraws(state, [] { DrawMesh(); });
+}
+
+void BM_DrawMeshArrays(benchmark::State& state) {
+  const MeshArrays arrays = ExpandMesh(meshObject);
+  TimeDraws(state, [&arrays] { DrawMeshArrays(arrays); });
+}
+
+// What the message loop spends between two frames when no message waits.
+void BM_PeekMessageA(benchmark::State& state) {
+  HWND window = OpenOrSkip(state);
+  if (window == nullptr) {
+    return;
+  }
+  MSG msg = {};
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+  }
+  CloseViewerWindow(window);
+}
+
+// One mouse move of a drag: two trackball points, the increment, the redraw request.
+void BM_TrackballMove(benchmark::State& state) {
+  viewerState = ViewerState{};
+  viewerState.windowWidth = 614;
+  viewerState.windowHeight = 614;
+  TrackballBegin(1, 300, 300);
+  int x = 300;
+  for (auto _ : state) {
+    x = x == 300 ? 310 : 300;
+    TrackballMove(x, 320);
+    benchmark::DoNotOptimize(viewerState.rotationAxis);
+  }
+}
+
+}  // namespace
+
+BENCHMARK(BM_RenderFrame)
+    ->Arg(614)
+    ->Arg(864)
+    ->Iterations(kSpinFrames)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReferenceFrame)
+    ->Arg(614)
+    ->Arg(864)
+    ->Iterations(kSpinFrames)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawMesh)->Arg(614)->Arg(864)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawMeshArrays)->Arg(614)->Arg(864)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeekMessageA)->Arg(614)->Unit(benchmark::kNanosecond);
+BENCHMARK(BM_TrackballMove)->Unit(benchmark::kNanosecond);
+
+int main(int argc, char** argv) {
+  // Before SDL starts: a real llvmpipe context without any X server.
+  setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    return 1;
+  }
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

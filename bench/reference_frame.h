@@ -1,0 +1,28 @@
+// The yardstick for the viewer's frame: the same frame, step for step, except that the mesh goes
+// to OpenGL as client-side vertex arrays in one glDrawArrays call instead of immediate mode.
+#pragma once
+
+#include <vector>
+
+#include "model/mesh.h"
+#include "platform/win32.h"
+
+// The mesh with its faces expanded: three floats of position and three of normal per corner.
+struct MeshArrays {
+  std::vector<GLfloat> positions;
+  std::vector<GLfloat> normals;
+  GLsizei corners = 0;
+};
+
+MeshArrays ExpandMesh(const MeshObject& mesh);
+
+// What RenderFrame sets around DrawMesh: the feature switches, lights, depth test, the model
+// matrix, the materials and the drop by 9 units; and what it resets afterwards.
+void BeginMeshDrawState();
+void EndMeshDrawState();
+
+// One glDrawArrays(GL_TRIANGLES) of the expanded mesh, with DrawMesh's line width.
+void DrawMeshArrays(const MeshArrays& arrays);
+
+// RenderFrame with DrawMeshArrays in place of DrawMesh: clear, fold, draw, resets, flush, swap.
+BOOL RenderReferenceFrame(const MeshArrays& arrays);
