@@ -81,8 +81,13 @@ BOOL ShowWindow(HWND window, int showCommand) {
     record->visible = false;
     return wasVisible;
   }
-  if (record->sdl == nullptr && !CreateSdlWindow(*record)) {
-    return wasVisible;
+  if (record->sdl == nullptr) {
+    // No format was ever set: the window gets SDL's default one.
+    EnsureVideo();
+    SDL_GL_ResetAttributes();
+    if (!CreateSdlWindow(*record)) {
+      return wasVisible;
+    }
   }
   SDL_ShowWindow(record->sdl);
   record->visible = true;

@@ -73,12 +73,6 @@ TEST(PlatformInput, HeldButtonsAndModifiersBecomeMouseKeyFlags) {
   EXPECT_EQ(MouseKeyFlags(SDL_BUTTON_LMASK, KMOD_LCTRL | KMOD_CAPS), MK_LBUTTON | MK_CONTROL);
 }
 
-TEST(PlatformInput, KeyMessagesCarryTransitionBits) {
-  EXPECT_EQ(KeyLParam(true, false), 1);
-  EXPECT_EQ(KeyLParam(true, true), 1 | (1 << 30));
-  EXPECT_EQ(static_cast<DWORD>(KeyLParam(false, false)), 0xC0000001u);
-}
-
 TEST(PlatformInput, OnlyControlKeysTranslateToCharacters) {
   EXPECT_EQ(CharacterOfVirtualKey(VK_ESCAPE), 27u);
   EXPECT_EQ(CharacterOfVirtualKey(VK_RETURN), 13u);

@@ -302,14 +302,6 @@ TEST_F(SdlLayer, MessageBoxesAreRecordedWithoutAWindow) {
   EXPECT_EQ(box.owner, nullptr);
 }
 
-TEST_F(SdlLayer, ScreenMetricsAreTheDesktopMode) {
-  SDL_DisplayMode mode;
-  ASSERT_GT(GetSystemMetrics(SM_CYSCREEN), 0);
-  ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &mode), 0);
-  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), mode.w);
-  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), mode.h);
-}
-
 TEST_F(SdlLayer, PalettesAreCopiedSelectedAndFreed) {
   HDC dc = GetDC(MakeWindow());
   struct {
