@@ -7,7 +7,7 @@
 #   wine-run.sh PREFIX --start      create the prefix if needed and start the X server
 #   wine-run.sh PREFIX --stop       end the prefix's Wine processes and the X server
 #   wine-run.sh PREFIX --display    print the X display in use (nothing when none runs)
-#   wine-run.sh PREFIX PROGRAM ARGS run PROGRAM, on the X server when one runs
+#   wine-run.sh PREFIX PROGRAM ARGS run PROGRAM, on that X server when it runs (else on $DISPLAY)
 set -euo pipefail
 export WINEPREFIX=$1
 export WINEDEBUG=-all
@@ -71,8 +71,6 @@ case ${1:-} in
   *)
     if display=$(running_display); then
       export DISPLAY=$display
-    else
-      unset DISPLAY
     fi
     exec wine "$@"
     ;;
