@@ -6,7 +6,6 @@
 #
 #   wine-run.sh PREFIX --start      create the prefix if needed and start the X server
 #   wine-run.sh PREFIX --stop       end the prefix's Wine processes and the X server
-#   wine-run.sh PREFIX --display    print the X display in use (nothing when none runs)
 #   wine-run.sh PREFIX PROGRAM ARGS run PROGRAM, on that X server when it runs (else on $DISPLAY)
 set -euo pipefail
 export WINEPREFIX=$1
@@ -64,9 +63,6 @@ case ${1:-} in
     exec 9>"$WINEPREFIX.lock"
     flock 9
     stop_all
-    ;;
-  --display)
-    running_display || true
     ;;
   *)
     if display=$(running_display); then
