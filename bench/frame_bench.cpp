@@ -112,6 +112,18 @@ void BM_TrackballMove(benchmark::State& state) {
   }
 }
 
+// The renderer and version strings go into the report's context, to say what was measured.
+void RecordRenderer() {
+  HWND window = OpenViewerWindow(64);
+  if (window == nullptr) {
+    return;
+  }
+  benchmark::AddCustomContext("gl_renderer",
+                              reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+  benchmark::AddCustomContext("gl_version", reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+  CloseViewerWindow(window);
+}
+
 }  // namespace
 
 BENCHMARK(BM_RenderFrame)
@@ -138,6 +150,7 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
     return 1;
   }
+  RecordRenderer();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;
