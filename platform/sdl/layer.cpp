@@ -6,6 +6,18 @@
 
 Layer layer;
 
+// When no real display opens, SDL settles on a driver that shows nothing. That is useful only
+// when asked for by name (the tests do); otherwise the user would get an invisible window.
+static bool FellBackToHeadlessDriver() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver == nullptr) {
+    return true;
+  }
+  const bool headless = SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0;
+  const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+  return headless && (requested == nullptr || SDL_strcasecmp(requested, driver) != 0);
+}
+
 void EnsureVideo() {
   if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
     return;
@@ -16,8 +28,16 @@ void EnsureVideo() {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // A click that activates a window still reaches it, as on Windows.
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  // Without a Wayland session only X11 can answer; trying Wayland anyway just adds noise.
+  if (SDL_getenv("SDL_VIDEODRIVER") == nullptr && SDL_getenv("WAYLAND_DISPLAY") == nullptr) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  }
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "ribbon: cannot open a display: %s\n", SDL_GetError());
+    std::exit(1);
+  }
+  if (FellBackToHeadlessDriver()) {
+    std::fputs("ribbon: cannot open a display: no X11 or Wayland display answered\n", stderr);
     std::exit(1);
   }
   SDL_StartTextInput();

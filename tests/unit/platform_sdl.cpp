@@ -332,6 +332,15 @@ TEST(SdlLayerNoDisplay, SaysSoAndExitsWithStatusOne) {
         MessageBoxA(nullptr, "unseen", "unseen", MB_OK);
       },
       testing::ExitedWithCode(1), "^ribbon: cannot open a display: .+\n$");
+  // With no driver named, SDL would settle on one that shows nothing: that is no display either.
+  EXPECT_EXIT(
+      {
+        unsetenv("SDL_VIDEODRIVER");
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        MessageBoxA(nullptr, "unseen", "unseen", MB_OK);
+      },
+      testing::ExitedWithCode(1), "ribbon: cannot open a display: .+\n$");
 }
 
 }  // namespace
