@@ -1,9 +1,11 @@
 /* Preloaded into an SDL program (LD_PRELOAD) to watch its frames from outside. It counts the
  * buffer swaps and records, as wall-clock nanoseconds (CLOCK_REALTIME, the clock of `date
  * +%s%N`), the end of the first and of the latest swap, the start of the first SDL_CreateWindow
- * and the end of the first SDL_ShowWindow. The record is five unsigned 64-bit words in the file
- * named by RIBBON_SWAP_COUNTER, kept mapped so that a reader sees it while the program runs:
- *   od -An -t u8 -w8 FILE  ->  swaps, first swap, latest swap, first window, first shown. */
+ * and the end of the first SDL_ShowWindow; it also counts the OpenGL contexts created and the
+ * nanoseconds spent creating them. The record is seven unsigned 64-bit words in the file named by
+ * RIBBON_SWAP_COUNTER, kept mapped so that a reader sees it while the program runs:
+ *   od -An -t u8 FILE  ->  swaps, first swap, latest swap, first window, first shown,
+ *                          contexts, context nanoseconds. */
 #define _GNU_SOURCE
 #include <SDL.h>
 #include <dlfcn.h>
@@ -19,6 +21,8 @@ struct SwapRecord {
   uint64_t latestSwap;
   uint64_t firstWindow;
   uint64_t firstShown;
+  uint64_t contexts;
+  uint64_t contextNanoseconds;
 };
 
 static struct SwapRecord unmapped;
@@ -87,4 +91,16 @@ void SDL_ShowWindow(SDL_Window* window) {
   if (record->firstShown == 0) {
     record->firstShown = WallNanoseconds();
   }
+}
+
+SDL_GLContext SDL_GL_CreateContext(SDL_Window* window) {
+  static SDL_GLContext (*next)(SDL_Window*);
+  if (next == NULL) {
+    next = (SDL_GLContext(*)(SDL_Window*))Next("SDL_GL_CreateContext");
+  }
+  uint64_t start = WallNanoseconds();
+  SDL_GLContext context = next(window);
+  record->contextNanoseconds += WallNanoseconds() - start;
+  record->contexts++;
+  return context;
 }
