@@ -177,9 +177,9 @@ e2e_window_geometry() {
 
 # Succeeds when window ID has size WIDTH x HEIGHT.
 e2e_window_has_size() {
-  local geometry
-  geometry=($(e2e_window_geometry "$1")) || return 1
-  [[ ${geometry[2]} == "$2" && ${geometry[3]} == "$3" ]]
+  local x y width height
+  read -r x y width height < <(e2e_window_geometry "$1") || return 1
+  [[ $width == "$2" && $height == "$3" ]]
 }
 
 # --- Processes -------------------------------------------------------------------------------
@@ -225,9 +225,9 @@ e2e_screenshot_region() {
 
 # Saves the part of the screen covered by window ID.
 e2e_screenshot_window() {
-  local geometry
-  geometry=($(e2e_window_geometry "$1")) || return 1
-  e2e_screenshot_region "$2" "${geometry[@]}"
+  local x y width height
+  read -r x y width height < <(e2e_window_geometry "$1") || return 1
+  e2e_screenshot_region "$2" "$x" "$y" "$width" "$height"
 }
 
 # Prints the number of pixels that differ between two pictures of the same size by more than
@@ -257,8 +257,10 @@ e2e_rgb_of_txt() {
 
 # Succeeds when colour "R G B" is within TOLERANCE of "R2 G2 B2" on every channel.
 e2e_colour_near() {
-  local -a a=($1) b=($2)
+  local -a a b
   local tolerance=$3 i d
+  read -ra a <<<"$1"
+  read -ra b <<<"$2"
   for i in 0 1 2; do
     d=$((a[i] - b[i]))
     ((d < 0)) && d=$((-d))
@@ -270,7 +272,8 @@ e2e_colour_near() {
 # FUZZ (default 4%).
 e2e_share_unlike() {
   local file=$1 fuzz=${3:-4%} size count
-  local -a rgb=($2)
+  local -a rgb
+  read -ra rgb <<<"$2"
   size=$(identify -format '%w %h' "$file") || return 1
   count=$(compare -metric AE -fuzz "$fuzz" "$file" \
     \( -size "${size/ /x}" "xc:rgb(${rgb[0]},${rgb[1]},${rgb[2]})" \) null: 2>&1 >/dev/null)
@@ -378,9 +381,9 @@ e2e_launch_viewer() {
 
 # Succeeds when the top-left corner pixel of window ID (5, 5 inside it) has colour "R G B".
 e2e_window_shows() {
-  local geometry
-  geometry=($(e2e_window_geometry "$1")) || return 1
-  e2e_colour_near "$(e2e_screen_pixel $((geometry[0] + 5)) $((geometry[1] + 5)))" "$2" 2
+  local x y width height
+  read -r x y width height < <(e2e_window_geometry "$1") || return 1
+  e2e_colour_near "$(e2e_screen_pixel $((x + 5)) $((y + 5)))" "$2" 2
 }
 
 # Prints "R G B" of the screen pixel at X Y.

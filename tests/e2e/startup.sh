@@ -28,10 +28,10 @@ e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_viewable "$window" || e2e_fail 
 
 # Square at 0.8 of the 768-pixel screen height, at (50, 50).
 side=$((E2E_SCREEN_HEIGHT * 8 / 10))
-geometry=$(xdotool getwindowgeometry "$window")
-e2e_log "$geometry"
-grep -q "Position: 50,50 " <<<"$geometry" || e2e_fail "window not at (50, 50)"
-grep -q "Geometry: ${side}x${side}\$" <<<"$geometry" || e2e_fail "window not ${side} x ${side}"
+placed=$(xdotool getwindowgeometry "$window")
+e2e_log "$placed"
+grep -q "Position: 50,50 " <<<"$placed" || e2e_fail "window not at (50, 50)"
+grep -q "Geometry: ${side}x${side}\$" <<<"$placed" || e2e_fail "window not ${side} x ${side}"
 e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_shows "$window" "$E2E_BACKGROUND" ||
   e2e_fail "the window does not show the background colour (38, 38, 38)"
 e2e_screenshot_window "$window" "$shots/default.png"
