@@ -9,8 +9,8 @@
 # near them, and they only bound how long a broken run hangs.
 E2E_WINDOW_DEADLINE=${E2E_WINDOW_DEADLINE:-30}
 E2E_EXIT_DEADLINE=${E2E_EXIT_DEADLINE:-20}
-E2E_SCREEN_WIDTH=1024
-E2E_SCREEN_HEIGHT=768
+E2E_SCREEN_WIDTH=${E2E_SCREEN_WIDTH:-1024}
+E2E_SCREEN_HEIGHT=${E2E_SCREEN_HEIGHT:-768}
 # Two screenshots count as the same picture when no pixel differs by more than this fuzz.
 E2E_SAME_FUZZ=${E2E_SAME_FUZZ:-2%}
 
@@ -85,8 +85,10 @@ e2e_start_xvfb() {
   unset WAYLAND_DISPLAY SDL_VIDEODRIVER
   for ((tries = 0; tries < 50; tries++, number++)); do
     [[ -e /tmp/.X$number-lock || -e /tmp/.X11-unix/X$number ]] && continue
+    # -noreset: by default the server resets whenever its last client leaves, and a program
+    # that connects during the reset (right after one of our probes) is refused.
     Xvfb ":$number" -screen 0 "${E2E_SCREEN_WIDTH}x${E2E_SCREEN_HEIGHT}x24" -nolisten tcp \
-      >/dev/null 2>&1 &
+      -noreset >/dev/null 2>&1 &
     E2E_XVFB_PID=$!
     export DISPLAY=:$number
     if e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_xvfb_answers && e2e_running "$E2E_XVFB_PID"; then
@@ -363,11 +365,12 @@ E2E_MAIN_TITLE=" soft by Valmorin"
 E2E_BACKGROUND="38 38 38"
 E2E_FOG_BACKGROUND="128 64 64"
 
-# Starts the viewer BINARY, dismisses its hint box with Return and waits for its window to show
-# its first frame. Sets E2E_VIEWER_PID and E2E_MAIN_WINDOW.
+# Starts the viewer (the command and its arguments, e.g. a path, or wine64 and a path),
+# dismisses its hint box with Return and waits for its window to show its first frame. Sets
+# E2E_VIEWER_PID and E2E_MAIN_WINDOW.
 e2e_launch_viewer() {
   local box
-  "$1" &
+  "$@" &
   E2E_VIEWER_PID=$!
   e2e_track_pid "$E2E_VIEWER_PID"
   box=$(e2e_wait_window_prefix "$E2E_HINT_PREFIX") ||
