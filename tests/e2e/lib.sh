@@ -293,7 +293,7 @@ e2e_hue_shares() {
 }
 
 # Compares a decimal number with a threshold: e2e_number A '<' B.
-e2e_number() { awk -v a="$1" -v b="$3" "BEGIN { exit !(a $2 b) }"; }
+e2e_number() { awk -v a="$1" -v b="$3" "BEGIN { exit !((a + 0) $2 (b + 0)) }"; }
 
 # Takes screenshots of window ID into FILE until PREDICATE FILE succeeds, against the deadline.
 e2e_wait_picture() {

@@ -61,10 +61,11 @@ done
 # p toggles wireframe: the lines leave far more of the background showing than the filled model.
 filled=$(e2e_share_unlike "$shots/default.png" "$E2E_BACKGROUND")
 e2e_number "$filled" '>' 0.05 || e2e_fail "the model covers only $filled of the window"
+wire_limit=$(awk -v f="$filled" 'BEGIN { print f * 0.7 }')
 shows_wireframe() {
   local share
   share=$(e2e_share_unlike "$1" "$E2E_BACKGROUND") &&
-    e2e_number "$share" '<' "$filled * 0.7" && e2e_number "$share" '>' 0.01
+    e2e_number "$share" '<' "$wire_limit" && e2e_number "$share" '>' 0.01
 }
 same_as_default() { e2e_same_picture "$1" "$shots/default.png"; }
 xdotool key p
