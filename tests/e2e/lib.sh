@@ -130,8 +130,7 @@ e2e_window_by_title_prefix() {
       if (start == 0) next
       rest = substr($0, start + 1)
       if (substr(rest, 1, length(prefix)) == prefix) { print $1; exit 0 }
-    }
-    END { }' | grep .
+    }' | grep .
 }
 
 # Prints the full title of window ID as xwininfo shows it.
@@ -246,9 +245,16 @@ e2e_same_picture() {
   count=$(e2e_diff_pixels "$1" "$2") && ((count == 0))
 }
 
-# Prints "R G B" (0 to 255) of the pixel at X Y of a picture.
-e2e_pixel() {
-  convert "$1" -crop "1x1+$2+$3" +repage -depth 8 txt:- | e2e_rgb_of_txt
+# Succeeds when the top-left corner pixel of window ID (5, 5 inside it) has colour "R G B".
+e2e_window_shows() {
+  local x y width height
+  read -r x y width height < <(e2e_window_geometry "$1") || return 1
+  e2e_colour_near "$(e2e_screen_pixel $((x + 5)) $((y + 5)))" "$2" 2
+}
+
+# Prints "R G B" of the screen pixel at X Y.
+e2e_screen_pixel() {
+  import -window root -depth 8 -crop "1x1+$1+$2" +repage txt:- | e2e_rgb_of_txt
 }
 
 # Turns ImageMagick's txt: listing of one pixel into "R G B".
@@ -380,16 +386,4 @@ e2e_launch_viewer() {
     e2e_fail_process "$E2E_VIEWER_PID" "no main window"
   e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_shows "$E2E_MAIN_WINDOW" "$E2E_BACKGROUND" ||
     e2e_fail "the window never shows the background colour"
-}
-
-# Succeeds when the top-left corner pixel of window ID (5, 5 inside it) has colour "R G B".
-e2e_window_shows() {
-  local x y width height
-  read -r x y width height < <(e2e_window_geometry "$1") || return 1
-  e2e_colour_near "$(e2e_screen_pixel $((x + 5)) $((y + 5)))" "$2" 2
-}
-
-# Prints "R G B" of the screen pixel at X Y.
-e2e_screen_pixel() {
-  import -window root -depth 8 -crop "1x1+$1+$2" +repage txt:- | e2e_rgb_of_txt
 }
