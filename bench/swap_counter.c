@@ -1,11 +1,11 @@
 /* Preloaded into an SDL program (LD_PRELOAD) to watch its frames from outside. It counts the
  * buffer swaps and records, as wall-clock nanoseconds (CLOCK_REALTIME, the clock of `date
- * +%s%N`), the end of the first and of the latest swap, the start of the first SDL_CreateWindow
- * and the end of the first SDL_ShowWindow; it also counts the OpenGL contexts created and the
- * nanoseconds spent creating them. The record is seven unsigned 64-bit words in the file named by
- * RIBBON_SWAP_COUNTER, kept mapped so that a reader sees it while the program runs:
- *   od -An -t u8 FILE  ->  swaps, first swap, latest swap, first window, first shown,
- *                          contexts, context nanoseconds. */
+ * +%s%N`), the end of the first and of the latest swap, the start and end of the first
+ * SDL_CreateWindow and of the first SDL_ShowWindow; it also counts the OpenGL contexts created and
+ * the nanoseconds spent creating them. The record is nine unsigned 64-bit words in the file named
+ * by RIBBON_SWAP_COUNTER, kept mapped so that a reader sees it while the program runs:
+ *   od -An -t u8 FILE  ->  swaps, first swap, latest swap, window started, window made,
+ *                          show started, shown, contexts, context nanoseconds. */
 #define _GNU_SOURCE
 #include <SDL.h>
 #include <dlfcn.h>
@@ -19,8 +19,10 @@ struct SwapRecord {
   uint64_t swaps;
   uint64_t firstSwap;
   uint64_t latestSwap;
-  uint64_t firstWindow;
-  uint64_t firstShown;
+  uint64_t windowStarted;
+  uint64_t windowMade;
+  uint64_t showStarted;
+  uint64_t shown;
   uint64_t contexts;
   uint64_t contextNanoseconds;
 };
@@ -76,10 +78,15 @@ SDL_Window* SDL_CreateWindow(const char* title, int x, int y, int w, int h, Uint
   if (next == NULL) {
     next = (SDL_Window * (*)(const char*, int, int, int, int, Uint32)) Next("SDL_CreateWindow");
   }
-  if (record->firstWindow == 0) {
-    record->firstWindow = WallNanoseconds();
+  int first = record->windowStarted == 0;
+  if (first) {
+    record->windowStarted = WallNanoseconds();
   }
-  return next(title, x, y, w, h, flags);
+  SDL_Window* window = next(title, x, y, w, h, flags);
+  if (first) {
+    record->windowMade = WallNanoseconds();
+  }
+  return window;
 }
 
 void SDL_ShowWindow(SDL_Window* window) {
@@ -87,9 +94,13 @@ void SDL_ShowWindow(SDL_Window* window) {
   if (next == NULL) {
     next = (void (*)(SDL_Window*))Next("SDL_ShowWindow");
   }
+  int first = record->showStarted == 0;
+  if (first) {
+    record->showStarted = WallNanoseconds();
+  }
   next(window);
-  if (record->firstShown == 0) {
-    record->firstShown = WallNanoseconds();
+  if (first) {
+    record->shown = WallNanoseconds();
   }
 }
 
