@@ -32,6 +32,8 @@ struct LayerWindow {
   int width = 0;
   int height = 0;
   SDL_Window* sdl = nullptr;
+  // The context that described the window's format, kept for the first wglCreateContext.
+  SDL_GLContext spareContext = nullptr;
   int pixelFormat = 0;
   PIXELFORMATDESCRIPTOR described = {};
   bool visible = false;

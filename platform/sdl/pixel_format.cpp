@@ -42,8 +42,9 @@ static BYTE MaskShift(Uint32 mask) {
   return shift;
 }
 
-// What the window's framebuffer really has, read through a context made for the purpose (the
-// viewer describes the format before it creates its own context).
+// What the window's framebuffer really has, read through a context (the viewer describes the
+// format before it creates its own). Making a context costs milliseconds, so this one is kept
+// and handed out by the first wglCreateContext instead of being made twice.
 static void DescribeSdlWindow(LayerWindow& window) {
   PIXELFORMATDESCRIPTOR& description = window.described;
   description = PIXELFORMATDESCRIPTOR{};
@@ -54,6 +55,7 @@ static void DescribeSdlWindow(LayerWindow& window) {
   SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
   SDL_GLContext previousContext = SDL_GL_GetCurrentContext();
   SDL_GLContext probe = SDL_GL_CreateContext(window.sdl);
+  window.spareContext = probe;
   if (probe != nullptr) {
     description.cRedBits = static_cast<BYTE>(GlAttribute(SDL_GL_RED_SIZE));
     description.cGreenBits = static_cast<BYTE>(GlAttribute(SDL_GL_GREEN_SIZE));
@@ -63,7 +65,6 @@ static void DescribeSdlWindow(LayerWindow& window) {
     description.cStencilBits = static_cast<BYTE>(GlAttribute(SDL_GL_STENCIL_SIZE));
     description.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL |
                           (GlAttribute(SDL_GL_DOUBLEBUFFER) != 0 ? PFD_DOUBLEBUFFER : 0);
-    SDL_GL_DeleteContext(probe);
     SDL_GL_MakeCurrent(previousWindow, previousContext);
   }
   description.cColorBits =
@@ -96,6 +97,10 @@ bool CreateSdlWindow(LayerWindow& window) {
 }
 
 void DestroySdlWindow(LayerWindow& window) {
+  if (window.spareContext != nullptr) {
+    SDL_GL_DeleteContext(window.spareContext);
+    window.spareContext = nullptr;
+  }
   if (window.sdl != nullptr) {
     SDL_DestroyWindow(window.sdl);
     window.sdl = nullptr;
@@ -170,6 +175,11 @@ HGLRC wglCreateContext(HDC deviceContext) {
   LayerWindow* window = LookUpWindowOfDC(deviceContext);
   if (window == nullptr || window->sdl == nullptr || TakeFault(LayerFault::kCreateContext)) {
     return nullptr;
+  }
+  if (window->spareContext != nullptr) {
+    SDL_GLContext context = window->spareContext;
+    window->spareContext = nullptr;
+    return static_cast<HGLRC>(context);
   }
   return static_cast<HGLRC>(SDL_GL_CreateContext(window->sdl));
 }
