@@ -3,7 +3,6 @@
 #include "platform/sdl/layer.h"
 
 constexpr int kFormatCount = 1;
-constexpr DWORD kFormatFlags = PFD_DOUBLEBUFFER | PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
 
 int ChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* request) {
   if (LookUpWindowOfDC(deviceContext) == nullptr || request == nullptr ||
