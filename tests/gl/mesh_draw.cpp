@@ -1,7 +1,5 @@
-// DrawMesh in a real OpenGL context. Feedback mode shows what reaches the rasteriser: positions
-// turn back into model units through an orthographic box, and each corner's normal comes back as
-// its lit colour, 0.5 + 0.5 * n per channel (ambient 0.5, and for each axis a light along it
-// with diffuse +0.5 and one against it with diffuse -0.5 in that axis's channel).
+// DrawMesh in a real OpenGL context. Feedback mode shows what reaches the rasteriser: positions in
+// a box of one model unit per pixel, and each corner's normal as its GL_NORMAL_MAP coordinates.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -12,170 +10,86 @@
 
 namespace {
 
-constexpr int kSize = 64;
-// A box of kSize model units centred on the origin holds the whole mesh; one unit per pixel.
+constexpr int kSize = 64;  // the window's side, and the box (in model units) around the mesh
 constexpr float kHalf = kSize / 2.0f;
-// GL_3D_COLOR in RGBA mode: x, y, z and four colour values per vertex.
-constexpr int kVertexFloats = 7;
-
-struct Corner {
-  Vec3 position;
-  Vec3 normal;
-};
-
-struct Feedback {
-  int polygons = 0;
-  int points = 0;
-  std::vector<Corner> corners;
-};
-
-void SetUpNormalLights() {
-  const GLfloat half[4] = {0.5f, 0.5f, 0.5f, 1.0f}, one[4] = {1, 1, 1, 1}, none[4] = {0, 0, 0, 1};
-  glLightModelfv(GL_LIGHT_MODEL_AMBIENT, half);
-  glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, one);
-  glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, one);
-  for (int i = 0; i < 6; ++i) {
-    const float sign = i < 3 ? 1.0f : -1.0f;
-    GLfloat direction[4] = {0, 0, 0, 0}, diffuse[4] = {0, 0, 0, 1};
-    direction[i % 3] = sign;
-    diffuse[i % 3] = 0.5f * sign;
-    glLightfv(GL_LIGHT0 + i, GL_POSITION, direction);
-    glLightfv(GL_LIGHT0 + i, GL_DIFFUSE, diffuse);
-    glLightfv(GL_LIGHT0 + i, GL_SPECULAR, none);
-    glEnable(GL_LIGHT0 + i);
-  }
-}
-
-Feedback Decode(const GLfloat* p, const GLfloat* end) {
-  Feedback result;
-  while (p < end) {
-    const GLenum token = GLenum(*p++);
-    int count = 1;
-    if (token == GL_POLYGON_TOKEN) {
-      ++result.polygons;
-      count = int(*p++);
-    } else if (token == GL_POINT_TOKEN) {
-      ++result.points;
-    } else {
-      ADD_FAILURE() << "unexpected feedback token " << token;
-      break;
-    }
-    for (int i = 0; i < count; ++i, p += kVertexFloats) {
-      result.corners.push_back({{p[0] - kHalf, p[1] - kHalf, kHalf * (1 - 2 * p[2])},
-                                {2 * p[3] - 1, 2 * p[4] - 1, 2 * p[5] - 1}});
-    }
-  }
-  return result;
-}
-
-// Draws the mesh in feedback mode, polygons drawn as points, and decodes what came out.
-Feedback Capture(const MeshObject& mesh) {
-  std::vector<GLfloat> buffer(16464 * (kVertexFloats + 1));
-  glPolygonMode(GL_FRONT_AND_BACK, GL_POINT);
-  glEnable(GL_LIGHTING);
-  glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR, buffer.data());
-  glRenderMode(GL_FEEDBACK);
-  DrawMeshObject(mesh);
-  const GLint used = glRenderMode(GL_RENDER);
-  glDisable(GL_LIGHTING);
-  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  EXPECT_GE(used, 0) << "feedback buffer overflow";
-  return Decode(buffer.data(), buffer.data() + std::max(used, 0));
-}
-
-// Draws the mesh filled in white on black and counts the pixels it covers.
-int CoveredPixels(const MeshObject& mesh) {
-  glClear(GL_COLOR_BUFFER_BIT);
-  DrawMeshObject(mesh);
-  std::vector<GLubyte> pixels(kSize * kSize);
-  glReadPixels(0, 0, kSize, kSize, GL_RED, GL_UNSIGNED_BYTE, pixels.data());
-  return int(std::count_if(pixels.begin(), pixels.end(), [](GLubyte p) { return p != 0; }));
-}
-
-void ExpectNear(Vec3 actual, Vec3 expected, double tolerance) {
-  EXPECT_NEAR(actual.x, expected.x, tolerance);
-  EXPECT_NEAR(actual.y, expected.y, tolerance);
-  EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
 
 class MeshDraw : public testing::Test {
  protected:
   static void SetUpTestSuite() {
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    window = SDL_CreateWindow("mesh", 0, 0, kSize, kSize, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    ASSERT_NE(window, nullptr) << SDL_GetError();
-    context = SDL_GL_CreateContext(window);
-    ASSERT_NE(context, nullptr) << SDL_GetError();
-    glViewport(0, 0, kSize, kSize);
+    auto* window =
+        SDL_CreateWindow("mesh", 0, 0, kSize, kSize, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    ASSERT_NE(SDL_GL_CreateContext(window), nullptr) << SDL_GetError();
     glMatrixMode(GL_PROJECTION);
     glOrtho(-kHalf, kHalf, -kHalf, kHalf, -kHalf, kHalf);
     glMatrixMode(GL_MODELVIEW);
-    SetUpNormalLights();
-  }
-
-  static void TearDownTestSuite() {
-    SDL_GL_DeleteContext(context);
-    SDL_DestroyWindow(window);
-    SDL_Quit();
-  }
-
-  void TearDown() override { EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)); }
-
-  static SDL_Window* window;
-  static SDL_GLContext context;
-};
-
-SDL_Window* MeshDraw::window = nullptr;
-SDL_GLContext MeshDraw::context = nullptr;
-
-// Every corner of every face arrives in order, each with the normal sent just before it.
-TEST_F(MeshDraw, EveryCornerArrivesWithItsNormal) {
-  const Feedback fed = Capture(meshObject);
-  ASSERT_EQ(fed.points, meshObject.vertexCount);
-  for (int i = 0; i < meshObject.faceCount; ++i) {
-    for (int c = 0; c < 3; ++c) {
-      const MeshFace& face = meshObject.faces[i];
-      const Corner& corner = fed.corners[3 * i + c];
-      SCOPED_TRACE(testing::Message() << "face " << i << " corner " << c);
-      ExpectNear(corner.position, meshObject.vertices[face.vertex[c]], 1e-5);
-      ExpectNear(corner.normal, meshObject.normals[face.normal[c]], 1e-6);
-      if (HasFailure()) {
-        return;
-      }
+    for (int i = 0; i < 3; ++i) {
+      glTexGeni(GL_S + i, GL_TEXTURE_GEN_MODE, GL_NORMAL_MAP);
+      glEnable(GL_TEXTURE_GEN_S + i);
     }
+    // Coordinates are made only for a complete texture; a white one leaves fragments white.
+    const GLubyte white[4] = {255, 255, 255, 255};
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glEnable(GL_TEXTURE_2D);
   }
-}
 
-// In fill mode the picture comes from the real triangles alone: the slivers cover nothing.
-TEST_F(MeshDraw, SliversCoverNoPixels) {
-  std::vector<MeshFace> real, slivers;
-  for (int i = 0; i < meshObject.faceCount; ++i) {
-    (i % 2 == 0 ? real : slivers).push_back(meshObject.faces[i]);
-  }
-  MeshObject mesh = meshObject;
-  mesh.faces = slivers.data();
-  mesh.faceCount = int(slivers.size());
-  EXPECT_EQ(CoveredPixels(mesh), 0);
-  mesh.faces = real.data();
-  EXPECT_GT(CoveredPixels(mesh), 100);
-}
-
-TEST_F(MeshDraw, CountOfZeroOrLessDrawsNothingAndLeavesLineWidthOne) {
-  for (int count : {0, -1, -5488}) {
-    MeshObject mesh = meshObject;
-    mesh.faceCount = count;
+  // Draws the mesh in feedback mode with polygons as points: per corner a GL_POINT_TOKEN, then
+  // x, y, z in the window, the colour and s, t, r, q. Checks that the line width is 1 afterwards.
+  static std::vector<GLfloat> Capture(const MeshObject& mesh) {
+    std::vector<GLfloat> fed(12 * meshObject.vertexCount + 1);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_POINT);
     glLineWidth(3.0f);
-    const Feedback fed = Capture(mesh);
-    EXPECT_EQ(fed.corners.size(), 0u) << "count " << count;
+    glFeedbackBuffer(GLsizei(fed.size()), GL_3D_COLOR_TEXTURE, fed.data());
+    glRenderMode(GL_FEEDBACK);
+    DrawMeshObject(mesh);
+    fed.resize(std::max(glRenderMode(GL_RENDER), 0));  // -1 on overflow
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     GLfloat width = 0;
     glGetFloatv(GL_LINE_WIDTH, &width);
-    EXPECT_EQ(width, 1.0f) << "count " << count;
+    EXPECT_EQ(width, 1.0f);
+    return fed;
   }
-  glLineWidth(3.0f);
-  DrawMesh();
-  GLfloat width = 0;
-  glGetFloatv(GL_LINE_WIDTH, &width);
-  EXPECT_EQ(width, 1.0f);
+};
+
+TEST_F(MeshDraw, EveryCornerArrivesInOrderWithItsNormalAndACountBelowOneSendsNone) {
+  const std::vector<GLfloat> fed = Capture(meshObject);
+  ASSERT_EQ(fed.size(), 12u * meshObject.vertexCount);
+  for (int i = 0; i < 3 * meshObject.faceCount; ++i) {
+    const MeshFace& face = meshObject.faces[i / 3];
+    const Vec3 v = meshObject.vertices[face.vertex[i % 3]];
+    const Vec3 n = meshObject.normals[face.normal[i % 3]];
+    const GLfloat* p = &fed[12 * i];
+    const GLfloat expected[] = {GL_POINT_TOKEN, v.x + kHalf, v.y + kHalf, 0.5f - v.z / kSize};
+    for (int k = 0; k < 4; ++k) {
+      ASSERT_NEAR(p[k], expected[k], 1e-5) << "corner " << i << ", value " << k;
+    }
+    ASSERT_TRUE(p[8] == n.x && p[9] == n.y && p[10] == n.z) << "normal of corner " << i;
+  }
+  for (int count : {0, -1}) {
+    MeshObject mesh = meshObject;
+    mesh.faceCount = count;
+    EXPECT_TRUE(Capture(mesh).empty()) << "count " << count;
+  }
+}
+
+// Filled, the slivers cover no pixels: the picture comes from the real triangles alone.
+TEST_F(MeshDraw, SliversCoverNoPixels) {
+  std::vector<MeshFace> faces[2];  // real triangles, slivers
+  for (int i = 0; i < meshObject.faceCount; ++i) {
+    faces[i % 2].push_back(meshObject.faces[i]);
+  }
+  for (int slivers : {0, 1}) {
+    MeshObject mesh = meshObject;
+    mesh.faces = faces[slivers].data();
+    mesh.faceCount = int(faces[slivers].size());
+    glClear(GL_COLOR_BUFFER_BIT);
+    DrawMeshObject(mesh);
+    std::vector<GLubyte> red(kSize * kSize);
+    glReadPixels(0, 0, kSize, kSize, GL_RED, GL_UNSIGNED_BYTE, red.data());
+    const long covered = std::count_if(red.begin(), red.end(), [](GLubyte p) { return p != 0; });
+    EXPECT_EQ(covered == 0, slivers == 1) << covered << " pixels covered";
+  }
 }
 
 }  // namespace
