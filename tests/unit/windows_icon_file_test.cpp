@@ -1,5 +1,5 @@
-// The generated ribbon.ico, read as a Windows resource compiler reads it, against the pixels
-// the SDL build embeds (RibbonIconPixels()).
+// The generated ribbon.ico, read as a resource compiler reads it, against the pixels the SDL
+// build embeds (RibbonIconPixels()).
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -21,91 +21,45 @@ std::uint32_t Read(const Bytes& bytes, std::size_t offset, int size) {
   return value;
 }
 
-Bytes IconFile() {
-  std::ifstream file(RIBBON_ICON_FILE, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(file), {});
-}
-
-struct Entry {
-  int width, height, colours, planes, bits;
-  std::uint32_t size, offset;
-};
-
-std::vector<Entry> Entries(const Bytes& ico) {
-  std::vector<Entry> entries;
-  for (std::uint32_t i = 0; i < Read(ico, 4, 2); ++i) {
-    std::size_t at = 6 + 16 * i;
-    entries.push_back({ico.at(at), ico.at(at + 1), ico.at(at + 2), int(Read(ico, at + 4, 2)),
-                       int(Read(ico, at + 6, 2)), Read(ico, at + 8, 4), Read(ico, at + 12, 4)});
-  }
-  return entries;
-}
-
-// An image of the file decoded to 0xAARRGGBB, row 0 at the top, alpha 0 where masked.
-std::vector<std::uint32_t> Decode(const Bytes& ico, const Entry& entry) {
-  std::size_t palette = entry.offset + 40;
-  std::size_t xorBits = palette + 4 * (std::size_t{1} << entry.bits);
-  std::size_t xorRow = kIconSize * entry.bits / 8;
-  std::size_t andBits = xorBits + xorRow * kIconSize;
+// The 8-bpp image at `offset` as 0xAARRGGBB, row 0 at the top, alpha 0 where the AND mask is set.
+std::vector<std::uint32_t> Decode8Bit(const Bytes& ico, std::size_t offset) {
+  std::size_t palette = offset + 40;
+  std::size_t colours = palette + 4 * 256;
+  std::size_t mask = colours + kIconSize * kIconSize;
   std::vector<std::uint32_t> pixels;
-  for (int row = 0; row < kIconSize; ++row) {
-    int stored = kIconSize - 1 - row;
+  for (int row = kIconSize - 1; row >= 0; --row) {  // stored bottom-up
     for (int column = 0; column < kIconSize; ++column) {
-      int bit = column * entry.bits;
-      int index = ico.at(xorBits + stored * xorRow + bit / 8) >> (8 - entry.bits - bit % 8) &
-                  ((1 << entry.bits) - 1);
-      bool masked = ico.at(andBits + stored * 4 + column / 8) & (0x80 >> (column % 8));
+      bool masked = ico.at(mask + row * 4 + column / 8) & (0x80 >> column % 8);
+      std::size_t index = ico.at(colours + row * kIconSize + column);
       pixels.push_back(masked ? 0 : 0xFF000000u | Read(ico, palette + 4 * index, 3));
     }
   }
   return pixels;
 }
 
-TEST(IconFile, HoldsA16AndA256Colour32x32ImageWithMasks) {
-  Bytes ico = IconFile();
-  ASSERT_GE(ico.size(), 6u);
-  EXPECT_EQ(Read(ico, 0, 2), 0u);
-  EXPECT_EQ(Read(ico, 2, 2), 1u);  // an icon, not a cursor
-  std::vector<Entry> entries = Entries(ico);
-  ASSERT_EQ(entries.size(), 2u);
-  std::uint32_t end = 6 + 16 * 2;
-  for (const Entry& e : entries) {
-    SCOPED_TRACE(e.bits);
-    EXPECT_EQ(e.width, 32);
-    EXPECT_EQ(e.height, 32);
-    EXPECT_EQ(e.planes, 1);
-    EXPECT_EQ(e.colours, e.bits == 4 ? 16 : 0);
-    // Images follow one another without gaps, each the size its header and layout give.
-    EXPECT_EQ(e.offset, end);
-    std::uint32_t expectedSize = 40 + 4 * (1u << e.bits) + 32 * 32 * e.bits / 8 + 32 * 4;
-    EXPECT_EQ(e.size, expectedSize);
-    end = e.offset + e.size;
-    EXPECT_EQ(Read(ico, e.offset, 4), 40u);
-    EXPECT_EQ(Read(ico, e.offset + 4, 4), 32u);
-    EXPECT_EQ(Read(ico, e.offset + 8, 4), 64u);
-    EXPECT_EQ(Read(ico, e.offset + 14, 2), std::uint32_t(e.bits));
-    EXPECT_EQ(Read(ico, e.offset + 16, 4), 0u);  // uncompressed
+TEST(IconFile, HoldsA4AndAn8Bit32x32ImageWithMasksTheSecondBeingRibbonIconPixels) {
+  std::ifstream file(RIBBON_ICON_FILE, std::ios::binary);
+  Bytes ico{std::istreambuf_iterator<char>(file), {}};
+  ASSERT_GE(ico.size(), 38u);
+  EXPECT_EQ(Read(ico, 0, 4), 0x00010000u);  // an icon, not a cursor
+  ASSERT_EQ(Read(ico, 4, 2), 2u);
+  std::size_t end = 6 + 16 * 2;
+  for (std::uint32_t bits : {4u, 8u}) {
+    SCOPED_TRACE(bits);
+    std::size_t entry = bits == 4 ? 6 : 22;
+    EXPECT_EQ(Read(ico, entry, 3), (bits == 4 ? 16u : 0u) << 16 | 32u << 8 | 32u);  // colours, size
+    EXPECT_EQ(Read(ico, entry + 6, 2), bits);
+    // Header, palette, colour rows and AND-mask rows, one image after the other.
+    std::size_t size = 40 + 4 * (1u << bits) + 32 * 32 * bits / 8 + 32 * 4;
+    EXPECT_EQ(Read(ico, entry + 8, 4), size);
+    EXPECT_EQ(Read(ico, entry + 12, 4), end);
+    EXPECT_EQ(Read(ico, end + 8, 4), 64u);  // colour and mask rows
+    EXPECT_EQ(Read(ico, end + 14, 2), bits);
+    end += size;
   }
-  EXPECT_EQ(entries[0].bits, 4);
-  EXPECT_EQ(entries[1].bits, 8);
   EXPECT_EQ(ico.size(), end);
-}
-
-TEST(IconFile, The256ColourImageIsRibbonIconPixelsAndTheMasksAgree) {
-  Bytes ico = IconFile();
-  std::vector<Entry> entries = Entries(ico);
-  ASSERT_EQ(entries.size(), 2u);
-  std::vector<std::uint32_t> sixteen = Decode(ico, entries[0]);
-  std::vector<std::uint32_t> full = Decode(ico, entries[1]);
-  const std::uint32_t* embedded = RibbonIconPixels();
-  int opaque = 0;
-  for (int i = 0; i < kIconSize * kIconSize; ++i) {
-    ASSERT_EQ(full[i], embedded[i]) << "pixel " << i % kIconSize << "," << i / kIconSize;
-    ASSERT_EQ(sixteen[i] >> 24, full[i] >> 24) << "pixel " << i % kIconSize << "," << i / kIconSize;
-    opaque += full[i] != 0;
-  }
-  EXPECT_GT(opaque, kIconSize * kIconSize / 8);
-  EXPECT_LT(opaque, kIconSize * kIconSize * 7 / 8);
+  EXPECT_EQ(Decode8Bit(ico, Read(ico, 22 + 12, 4)),
+            std::vector<std::uint32_t>(RibbonIconPixels(), RibbonIconPixels() + 32 * 32));
 }
 
 }  // namespace

