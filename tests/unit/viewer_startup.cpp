@@ -103,6 +103,23 @@ TEST_F(StartupTest, FailedPaletteAllocationMakesNoPalette) {
   EXPECT_NE(viewerState.renderContext, nullptr);
 }
 
+TEST_F(StartupTest, FailedTextureAllocationLeavesTheTextureEmptyAndFramesStillDraw) {
+  failNothrowArrays = true;
+  HWND window = CreateViewerWindow();
+  failNothrowArrays = false;
+  ASSERT_NE(window, nullptr);
+  ASSERT_NE(viewerState.renderContext, nullptr);
+  GLint width = -1;
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+  EXPECT_EQ(width, 0);
+  viewerState.textureEnabled = 1;
+  RequestRedraw();
+  IdleRender();
+  EXPECT_EQ(LayerSwapCount(), 1);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  EXPECT_TRUE(DestroyWindow(window));
+}
+
 // Message-loop probes: timers that end the loop or post a message between frames.
 constexpr UINT_PTR kStopAfterFramesTimer = 71;
 constexpr UINT_PTR kProbeTimer = 72;
