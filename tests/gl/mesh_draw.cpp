@@ -43,7 +43,9 @@ class MeshDraw : public testing::Test {
     glFeedbackBuffer(GLsizei(fed.size()), GL_3D_COLOR_TEXTURE, fed.data());
     glRenderMode(GL_FEEDBACK);
     DrawMeshObject(mesh);
-    fed.resize(std::max(glRenderMode(GL_RENDER), 0));  // -1 on overflow
+    const GLint used = glRenderMode(GL_RENDER);
+    EXPECT_GE(used, 0) << "feedback buffer overflow";
+    fed.resize(std::max(used, 0));
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     GLfloat width = 0;
     glGetFloatv(GL_LINE_WIDTH, &width);
