@@ -57,7 +57,15 @@ case ${1:-} in
     flock 9
     stop_all
     start_display
-    DISPLAY=$(running_display) wine wineboot.exe --init 9>&-
+    # A new prefix's first start now and then fails to launch wineboot (seen once on a loaded
+    # machine); a fresh prefix on the second try has always worked.
+    for attempt in 1 2 3; do
+      DISPLAY=$(running_display) wine wineboot.exe --init 9>&- && exit 0
+      echo "wine-run: preparing the Wine prefix failed (try $attempt of 3)" >&2
+      wineserver -k 2>/dev/null || true
+      rm -rf "$WINEPREFIX"
+    done
+    exit 1
     ;;
   --stop)
     exec 9>"$WINEPREFIX.lock"
