@@ -40,6 +40,10 @@ void EnsureVideo() {
     std::fputs("ribbon: cannot open a display: no X11 or Wayland display answered\n", stderr);
     std::exit(1);
   }
+  // Loading the GL driver is most of the cost of the first GL window. Doing it now, before the
+  // hint box, lets the user's reading time hide it, and keeps the driver loaded when windows come
+  // and go. A failure here shows later, when SetPixelFormat cannot make its window.
+  SDL_GL_LoadLibrary(nullptr);
   SDL_StartTextInput();
 }
 
