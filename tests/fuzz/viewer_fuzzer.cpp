@@ -15,6 +15,7 @@
 #include "app/viewer.h"
 #include "app/viewer_state.h"
 #include "platform/sdl/layer_testing.h"
+#include "tests/unit/palette_format.h"
 
 namespace {
 
@@ -110,19 +111,6 @@ void CheckInvariants() {
   }
 }
 
-// A format that needs a palette, as on an 8-bit display, so that the palette paths run too.
-PIXELFORMATDESCRIPTOR PaletteFormat() {
-  PIXELFORMATDESCRIPTOR format = {};
-  format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_NEED_PALETTE;
-  format.cColorBits = 8;
-  format.cRedBits = 3;
-  format.cGreenBits = 3;
-  format.cGreenShift = 3;
-  format.cBlueBits = 2;
-  format.cBlueShift = 6;
-  return format;
-}
-
 // A fresh layer, state and window, as at start-up: some starts lack a context or use a palette.
 // The previous window, if any, has been destroyed through the viewer.
 void CreateWindow(std::uint8_t variant) {
@@ -131,7 +119,7 @@ void CreateWindow(std::uint8_t variant) {
   viewerState.windowWidth = kWindowSide;
   viewerState.windowHeight = kWindowSide;
   session = Session{};
-  const PIXELFORMATDESCRIPTOR palette = PaletteFormat();
+  const PIXELFORMATDESCRIPTOR palette = PaletteFormat332();
   if (variant % 4 == 1) {
     LayerInjectFault(LayerFault::kCreateContext);
   } else if (variant % 4 == 2) {

@@ -5,6 +5,7 @@
 
 #include "app/viewer.h"
 #include "display/display.h"
+#include "tests/unit/palette_format.h"
 
 TEST(WindowSize, SquareSideIsEightTenthsOfTheScreenHeightTruncated) {
   EXPECT_EQ(WindowSideForScreenHeight(768), 614);
@@ -36,18 +37,6 @@ TEST(PixelFormatRequest, EverySettingCombination) {
   }
 }
 
-static PIXELFORMATDESCRIPTOR Format332() {
-  PIXELFORMATDESCRIPTOR format = {};
-  format.dwFlags = PFD_NEED_PALETTE;
-  format.cColorBits = 8;
-  format.cRedBits = 3;
-  format.cGreenBits = 3;
-  format.cGreenShift = 3;
-  format.cBlueBits = 2;
-  format.cBlueShift = 6;
-  return format;
-}
-
 TEST(Palette, EntriesGiveTheColourOfEachBitField) {
   struct Case {
     int index;
@@ -56,7 +45,7 @@ TEST(Palette, EntriesGiveTheColourOfEachBitField) {
   const Case cases[] = {{1, 36, 0, 0},    {7, 255, 0, 0},   {56, 0, 255, 0},
                         {192, 0, 0, 255}, {73, 36, 36, 85}, {255, 255, 255, 255}};
   for (const Case& c : cases) {
-    const PALETTEENTRY entry = PaletteEntryFor(c.index, Format332());
+    const PALETTEENTRY entry = PaletteEntryFor(c.index, PaletteFormat332());
     EXPECT_EQ(entry.peRed, c.red) << "entry " << c.index;
     EXPECT_EQ(entry.peGreen, c.green) << "entry " << c.index;
     EXPECT_EQ(entry.peBlue, c.blue) << "entry " << c.index;

@@ -1,4 +1,5 @@
 // The window procedure's message and key tables, with and without a rendering context.
+#include "tests/unit/palette_format.h"
 #include "tests/unit/viewer_fixture.h"
 
 namespace {
@@ -151,17 +152,7 @@ class PaletteDisplayTest : public ViewerWindowTest {
  protected:
   void SetUp() override {
     ViewerWindowTest::SetUp();
-    PIXELFORMATDESCRIPTOR format = {};
-    format.nSize = 40;
-    format.nVersion = 1;
-    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_NEED_PALETTE;
-    format.cColorBits = 8;
-    format.cRedBits = 3;
-    format.cGreenBits = 3;
-    format.cGreenShift = 3;
-    format.cBlueBits = 2;
-    format.cBlueShift = 6;
-    described = format;
+    described = PaletteFormat332();
     LayerSetDescribedFormat(&described);
   }
   void TearDown() override {
