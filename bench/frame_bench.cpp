@@ -103,7 +103,7 @@ void TimeDraws(benchmark::State& state, Draw draw) {
   if (window == nullptr) {
     return;
   }
-  BeginMeshDrawState();
+  SetMeshDrawState();
   draw();
   glFinish();
   for (auto _ : state) {
@@ -111,7 +111,7 @@ void TimeDraws(benchmark::State& state, Draw draw) {
     draw();
     glFinish();
   }
-  EndMeshDrawState();
+  ResetMeshDrawState();
   CloseViewerWindow(window);
 }
 

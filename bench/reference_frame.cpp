@@ -1,8 +1,5 @@
 #include "bench/reference_frame.h"
 
-#include <cmath>
-#include <cstring>
-
 #include "app/viewer_state.h"
 #include "render/render.h"
 
@@ -21,72 +18,6 @@ MeshArrays ExpandMesh(const MeshObject& mesh) {
   return arrays;
 }
 
-namespace {
-
-// The increment folded as RenderFrame folds it: on the modelview stack, skipped when it turns by
-// nothing, refused when not finite, orthonormalised after.
-void FoldRotationIncrement() {
-  const Vec3& axis = viewerState.rotationAxis;
-  if (viewerState.rotationAngle == 0.0f || (axis.x == 0.0f && axis.y == 0.0f && axis.z == 0.0f)) {
-    return;
-  }
-  GLfloat folded[16];
-  glPushMatrix();
-  glLoadIdentity();
-  glRotatef(viewerState.rotationAngle, axis.x, axis.y, axis.z);
-  glMultMatrixf(viewerState.modelMatrix);
-  glGetFloatv(GL_MODELVIEW_MATRIX, folded);
-  glPopMatrix();
-  for (GLfloat value : folded) {
-    if (!std::isfinite(value)) {
-      return;
-    }
-  }
-  OrthonormalizeRotation(folded);
-  std::memcpy(viewerState.modelMatrix, folded, sizeof folded);
-}
-
-void EnableLighting() {
-  glEnable(GL_LIGHTING);
-  glLightfv(GL_LIGHT1, GL_POSITION, viewerState.lightPositions[0]);
-  glLightfv(GL_LIGHT2, GL_POSITION, viewerState.lightPositions[1]);
-  glEnable(GL_LIGHT2);
-  for (int i = 2; i < 6; ++i) {
-    glLightfv(GL_LIGHT1 + i, GL_POSITION, viewerState.lightPositions[i]);
-  }
-}
-
-}  // namespace
-
-void BeginMeshDrawState() {
-  if (viewerState.textureEnabled != 0) {
-    glEnable(GL_TEXTURE_2D);
-  }
-  if (viewerState.wireframe != 0) {
-    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-  }
-  if (viewerState.cullFaces != 0) {
-    glEnable(GL_CULL_FACE);
-  }
-  if (viewerState.lighting != 0) {
-    EnableLighting();
-  }
-  glEnable(GL_DEPTH_TEST);
-  glPushMatrix();
-  glMultMatrixf(viewerState.modelMatrix);
-  SetMaterials();
-  glTranslatef(0.0f, -9.0f, 0.0f);
-}
-
-void EndMeshDrawState() {
-  glPopMatrix();
-  glDisable(GL_TEXTURE_2D);
-  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  glDisable(GL_CULL_FACE);
-  glDisable(GL_LIGHTING);
-  glDisable(GL_DEPTH_TEST);
-}
-
 void DrawMeshArrays(const MeshArrays& arrays) {
   glLineWidth(1.0f);
   glEnableClientState(GL_VERTEX_ARRAY);
@@ -99,20 +30,13 @@ void DrawMeshArrays(const MeshArrays& arrays) {
 }
 
 BOOL RenderReferenceFrame(const MeshArrays& arrays) {
-  if (viewerState.fogEnabled != 0) {
-    glClearColor(0.5f, 0.25f, 0.25f, 1.0f);
-    glEnable(GL_FOG);
-  } else {
-    glClearColor(0.15f, 0.15f, 0.15f, 1.0f);
-    glDisable(GL_FOG);
-  }
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  ClearFrame();
   if (viewerState.rotating == 1) {
     FoldRotationIncrement();
   }
-  BeginMeshDrawState();
+  SetMeshDrawState();
   DrawMeshArrays(arrays);
-  EndMeshDrawState();
+  ResetMeshDrawState();
   glFlush();
   return SwapBuffers(viewerState.deviceContext);
 }

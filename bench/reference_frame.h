@@ -16,11 +16,6 @@ struct MeshArrays {
 
 MeshArrays ExpandMesh(const MeshObject& mesh);
 
-// What RenderFrame sets around DrawMesh: the feature switches, lights, depth test, the model
-// matrix, the materials and the drop by 9 units; and what it resets afterwards.
-void BeginMeshDrawState();
-void EndMeshDrawState();
-
 // One glDrawArrays(GL_TRIANGLES) of the expanded mesh, with DrawMesh's line width.
 void DrawMeshArrays(const MeshArrays& arrays);
 

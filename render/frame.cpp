@@ -31,6 +31,28 @@ bool AllFinite(const GLfloat matrix[16]) {
   return true;
 }
 
+void EnableLighting() {
+  const float(*positions)[4] = viewerState.lightPositions;
+  glEnable(GL_LIGHTING);
+  // Sent under the identity modelview, so the lights stay fixed to the viewer.
+  glLightfv(GL_LIGHT1, GL_POSITION, positions[0]);
+  glLightfv(GL_LIGHT2, GL_POSITION, positions[1]);
+  glEnable(GL_LIGHT2);
+  for (int i = 2; i < 6; ++i) {
+    glLightfv(GL_LIGHT1 + i, GL_POSITION, positions[i]);
+  }
+}
+
+void SetFaceMaterial(GLenum face, const float* diffuseRgb) {
+  const GLfloat diffuse[4] = {diffuseRgb[0], diffuseRgb[1], diffuseRgb[2], kMaterialAlpha};
+  glMaterialfv(face, GL_AMBIENT, kMaterialAmbient);
+  glMaterialfv(face, GL_DIFFUSE, diffuse);
+  glMaterialfv(face, GL_SPECULAR, kMaterialSpecular);
+  glMaterialf(face, GL_SHININESS, kMaterialShininess);
+}
+
+}  // namespace
+
 // modelMatrix := R * modelMatrix, R the increment, formed on the modelview stack. An increment
 // that turns by nothing (zero angle, or the zero axis of two coincident trackball points) leaves
 // the matrix exactly as it is, and a result that is not finite is thrown away.
@@ -53,36 +75,6 @@ void FoldRotationIncrement() {
   OrthonormalizeRotation(folded);
   std::memcpy(viewerState.modelMatrix, folded, sizeof folded);
 }
-
-void EnableLighting() {
-  const float(*positions)[4] = viewerState.lightPositions;
-  glEnable(GL_LIGHTING);
-  // Sent under the identity modelview, so the lights stay fixed to the viewer.
-  glLightfv(GL_LIGHT1, GL_POSITION, positions[0]);
-  glLightfv(GL_LIGHT2, GL_POSITION, positions[1]);
-  glEnable(GL_LIGHT2);
-  for (int i = 2; i < 6; ++i) {
-    glLightfv(GL_LIGHT1 + i, GL_POSITION, positions[i]);
-  }
-}
-
-void SetFaceMaterial(GLenum face, const float* diffuseRgb) {
-  const GLfloat diffuse[4] = {diffuseRgb[0], diffuseRgb[1], diffuseRgb[2], kMaterialAlpha};
-  glMaterialfv(face, GL_AMBIENT, kMaterialAmbient);
-  glMaterialfv(face, GL_DIFFUSE, diffuse);
-  glMaterialfv(face, GL_SPECULAR, kMaterialSpecular);
-  glMaterialf(face, GL_SHININESS, kMaterialShininess);
-}
-
-void ResetFeatures() {
-  glDisable(GL_TEXTURE_2D);
-  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  glDisable(GL_CULL_FACE);
-  glDisable(GL_LIGHTING);
-  glDisable(GL_DEPTH_TEST);
-}
-
-}  // namespace
 
 void OrthonormalizeRotation(float matrix[16]) {
   double column[3][3];
@@ -122,7 +114,7 @@ void SetMaterials() {
   SetFaceMaterial(GL_BACK, &viewerState.materialParams[3]);
 }
 
-BOOL RenderFrame() {
+void ClearFrame() {
   const GLfloat* background = viewerState.fogEnabled != 0 ? kFogBackground : kPlainBackground;
   glClearColor(background[0], background[1], background[2], background[3]);
   if (viewerState.fogEnabled != 0) {
@@ -131,9 +123,9 @@ BOOL RenderFrame() {
     glDisable(GL_FOG);
   }
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  if (viewerState.rotating == 1) {
-    FoldRotationIncrement();
-  }
+}
+
+void SetMeshDrawState() {
   if (viewerState.textureEnabled != 0) {
     glEnable(GL_TEXTURE_2D);
   }
@@ -151,9 +143,26 @@ BOOL RenderFrame() {
   glMultMatrixf(viewerState.modelMatrix);
   SetMaterials();
   glTranslatef(0.0f, kModelDrop, 0.0f);
-  DrawMesh();
+}
+
+void ResetMeshDrawState() {
   glPopMatrix();
-  ResetFeatures();
+  // Unconditionally: whatever this frame switched on is off between frames.
+  glDisable(GL_TEXTURE_2D);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  glDisable(GL_CULL_FACE);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_DEPTH_TEST);
+}
+
+BOOL RenderFrame() {
+  ClearFrame();
+  if (viewerState.rotating == 1) {
+    FoldRotationIncrement();
+  }
+  SetMeshDrawState();
+  DrawMesh();
+  ResetMeshDrawState();
   glFlush();
   return SwapBuffers(viewerState.deviceContext);
 }

@@ -4,6 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 Layer layer;
 
 // When no real display opens, SDL settles on a driver that shows nothing. That is useful only
@@ -16,6 +20,16 @@ static bool FellBackToHeadlessDriver() {
   const bool headless = SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0;
   const char* requested = SDL_getenv("SDL_VIDEODRIVER");
   return headless && (requested == nullptr || SDL_strcasecmp(requested, driver) != 0);
+}
+
+// Immediate mode makes Mesa replace its half-megabyte vertex buffer several times a frame. With
+// glibc's adaptive thresholds each replacement maps fresh pages and faults them in again; keeping
+// such blocks on the heap takes that cost out of every frame.
+static void KeepVertexBuffersOnTheHeap() {
+#ifdef __GLIBC__
+  mallopt(M_MMAP_THRESHOLD, 1 << 20);
+  mallopt(M_TRIM_THRESHOLD, 8 << 20);
+#endif
 }
 
 void EnsureVideo() {
@@ -43,6 +57,7 @@ void EnsureVideo() {
   // Loading the GL driver is most of the cost of the first GL window. Doing it now, before the
   // hint box, lets the user's reading time hide it, and keeps the driver loaded when windows come
   // and go. A failure here shows later, when SetPixelFormat cannot make its window.
+  KeepVertexBuffersOnTheHeap();
   SDL_GL_LoadLibrary(nullptr);
   SDL_StartTextInput();
 }
