@@ -221,14 +221,25 @@ E2E_FOG_BACKGROUND="128 64 64"
 
 # Starts the viewer ("$@": a path, or a launcher and its arguments), dismisses its hint box with
 # Return and waits for its first frame. Sets E2E_VIEWER_PID and E2E_MAIN_WINDOW.
-e2e_launch_viewer() {
-  local box
+# Starts "$@" and checks that its hint box comes first, with its caption, while no main window
+# exists; sets E2E_VIEWER_PID and E2E_HINT_BOX and leaves the box up.
+e2e_launch_to_hint() {
+  local title
   "$@" &
   E2E_VIEWER_PID=$!
   e2e_track_pid "$E2E_VIEWER_PID"
-  box=$(e2e_wait_window_prefix "$E2E_HINT_PREFIX") ||
-    e2e_fail_process "$E2E_VIEWER_PID" "no hint box"
-  xdotool key --window "$box" Return 2>/dev/null
+  E2E_HINT_BOX=$(e2e_wait_window_prefix "$E2E_HINT_PREFIX") ||
+    e2e_fail_process "$E2E_VIEWER_PID" "no hint box appeared"
+  title=$(e2e_window_title "$E2E_HINT_BOX")
+  [[ $title == "$E2E_HINT_PREFIX"*@*" " ]] || e2e_fail "hint box caption is [$title]"
+  e2e_window_by_title "$E2E_MAIN_TITLE" >/dev/null &&
+    e2e_fail "the main window exists while the hint box is still up"
+  e2e_running "$E2E_VIEWER_PID" || e2e_fail "the program ended while showing the hint"
+}
+
+e2e_launch_viewer() {
+  e2e_launch_to_hint "$@"
+  xdotool key --window "$E2E_HINT_BOX" Return 2>/dev/null
   E2E_MAIN_WINDOW=$(e2e_wait_window "$E2E_MAIN_TITLE") ||
     e2e_fail_process "$E2E_VIEWER_PID" "no main window"
   e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_shows "$E2E_MAIN_WINDOW" "$E2E_BACKGROUND" ||

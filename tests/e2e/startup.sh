@@ -9,17 +9,9 @@ viewer=${1:?usage: startup.sh PATH_TO_RIBBON}
 shots=$(e2e_artifact_dir startup)
 e2e_start_xvfb
 
-"$viewer" &
-pid=$!
-e2e_track_pid "$pid"
-
-# The hint box is up and the program waits in it: no window of the viewer exists yet.
-box=$(e2e_wait_window_prefix "$E2E_HINT_PREFIX") || e2e_fail_process "$pid" "no hint box appeared"
-title=$(e2e_window_title "$box")
-[[ $title == "$E2E_HINT_PREFIX"*@*" " ]] || e2e_fail "hint box caption is [$title]"
-e2e_window_by_title "$E2E_MAIN_TITLE" >/dev/null &&
-  e2e_fail "the main window exists while the hint box is still up"
-e2e_running "$pid" || e2e_fail "the program ended while showing the hint"
+e2e_launch_to_hint "$viewer"
+pid=$E2E_VIEWER_PID
+box=$E2E_HINT_BOX
 
 xdotool key --window "$box" Return 2>/dev/null
 window=$(e2e_wait_window "$E2E_MAIN_TITLE") || e2e_fail_process "$pid" "no main window after Return"

@@ -10,16 +10,9 @@ viewer=${1:?usage: wine_startup.sh PATH_TO_LAUNCHER}
 shots=$(e2e_artifact_dir wine_startup)
 e2e_start_xvfb
 
-"$viewer" &
-pid=$!
-e2e_track_pid "$pid"
-
-# The hint box is up and the program waits in it: no window of the viewer exists yet.
-box=$(e2e_wait_window_prefix "$E2E_HINT_PREFIX") || e2e_fail_process "$pid" "no hint box appeared"
-title=$(e2e_window_title "$box")
-[[ $title == "$E2E_HINT_PREFIX"*@*" " ]] || e2e_fail "hint box caption is [$title]"
-e2e_window_by_title "$E2E_MAIN_TITLE" >/dev/null &&
-  e2e_fail "the main window exists while the hint box is still up"
+e2e_launch_to_hint "$viewer"
+pid=$E2E_VIEWER_PID
+box=$E2E_HINT_BOX
 e2e_screenshot "$shots/hint.png"
 
 xdotool key --window "$box" Return 2>/dev/null
