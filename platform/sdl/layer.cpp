@@ -10,16 +10,21 @@
 
 Layer layer;
 
+bool OnHeadlessDriver() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver == nullptr || SDL_strcmp(driver, "offscreen") == 0 ||
+         SDL_strcmp(driver, "dummy") == 0;
+}
+
 // When no real display opens, SDL settles on a driver that shows nothing. That is useful only
 // when asked for by name (the tests do); otherwise the user would get an invisible window.
 static bool FellBackToHeadlessDriver() {
-  const char* driver = SDL_GetCurrentVideoDriver();
-  if (driver == nullptr) {
-    return true;
+  if (!OnHeadlessDriver()) {
+    return false;
   }
-  const bool headless = SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0;
+  const char* driver = SDL_GetCurrentVideoDriver();
   const char* requested = SDL_getenv("SDL_VIDEODRIVER");
-  return headless && (requested == nullptr || SDL_strcasecmp(requested, driver) != 0);
+  return driver == nullptr || requested == nullptr || SDL_strcasecmp(requested, driver) != 0;
 }
 
 // Immediate mode makes Mesa replace its half-megabyte vertex buffer several times a frame. With

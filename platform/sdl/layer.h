@@ -77,6 +77,8 @@ extern Layer layer;
 
 // Initialises SDL's video on first use; ends the process with status 1 when there is no display.
 void EnsureVideo();
+// SDL's offscreen and dummy drivers (or none at all): nothing a user could see.
+bool OnHeadlessDriver();
 // True (once) when the injected fault is this one.
 bool TakeFault(LayerFault fault);
 

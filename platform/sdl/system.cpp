@@ -1,6 +1,5 @@
 // Message boxes, screen metrics, mouse capture, icon, cursor and module handles.
 #include <cstdio>
-#include <cstring>
 
 #include "platform/sdl/layer.h"
 #include "resources/icon.h"
@@ -36,14 +35,6 @@ void ApplyIcon(LayerWindow& window) {
   }
 }
 
-// The offscreen and dummy drivers have no screen to show a box on, and a box shown on some
-// other display would wait for a user who is not there.
-static bool CanShowBoxes() {
-  const char* driver = SDL_GetCurrentVideoDriver();
-  return driver != nullptr && std::strcmp(driver, "offscreen") != 0 &&
-         std::strcmp(driver, "dummy") != 0;
-}
-
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   EnsureVideo();
   LayerMessageBox& box = layer.lastBox;
@@ -52,7 +43,9 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   box.caption = caption == nullptr ? "Error" : caption;
   box.type = type;
   ++box.count;
-  if (!CanShowBoxes()) {
+  // A headless driver has no screen for a box, and a box shown on some other display would wait
+  // for a user who is not there.
+  if (OnHeadlessDriver()) {
     return IDOK;
   }
   LayerWindow* window = LookUpWindow(owner);
