@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstring>
 
 #include "app/viewer.h"
 #include "app/viewer_state.h"
@@ -30,11 +31,16 @@ void IdleRender() {
   RenderFrame();
 }
 
+void ReportError(HWND owner, const char* text) {
+  const std::size_t length = std::strlen(text);
+  std::fprintf(stderr, "ribbon: %s%s", text, length > 0 && text[length - 1] == '\n' ? "" : "\n");
+  MessageBoxA(owner, text, "Error", MB_OK | MB_ICONERROR);
+}
+
 // Start-up cannot go on without its class or its window: say so instead of waiting for messages
 // that will never come.
 static int FailStartup(const char* text) {
-  std::fprintf(stderr, "ribbon: %s\n", text);
-  MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONERROR);
+  ReportError(nullptr, text);
   return 1;
 }
 

@@ -1,6 +1,6 @@
-#include <cstdio>
 #include <cstdlib>
 
+#include "app/viewer.h"
 #include "app/viewer_state.h"
 #include "display/display.h"
 
@@ -22,8 +22,7 @@ PIXELFORMATDESCRIPTOR PixelFormatRequest(BOOL doubleBuffer, BOOL depthBuffer) {
 
 // Without a pixel format the window can show nothing: tell the user and end the process.
 [[noreturn]] static void FailPixelFormat(HDC deviceContext, const char* text) {
-  std::fputs(text, stderr);
-  MessageBoxA(WindowFromDC(deviceContext), text, "Error", MB_OK | MB_ICONERROR);
+  ReportError(WindowFromDC(deviceContext), text);
   std::exit(1);
 }
 
