@@ -40,22 +40,24 @@ void PrintLastBoxAtExit() {
 
 TEST_F(StartupTest, PixelFormatFailuresShowOneErrorBoxAndExitWithOne) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(
-      {
-        PrintLastBoxAtExit();
-        LayerInjectFault(LayerFault::kChoosePixelFormat);
-        CreateViewerWindow();
-      },
-      testing::ExitedWithCode(1),
-      "\\[box count=1 owned=1 caption=Error type=16 text=ChoosePixelFormat failed\n\\]");
-  EXPECT_EXIT(
-      {
-        PrintLastBoxAtExit();
-        LayerInjectFault(LayerFault::kSetPixelFormat);
-        CreateViewerWindow();
-      },
-      testing::ExitedWithCode(1),
-      "\\[box count=1 owned=1 caption=Error type=16 text=SetPixelFormat failed\\]");
+  const struct {
+    LayerFault fault;
+    const char* box;
+  } cases[] = {
+      {LayerFault::kChoosePixelFormat,
+       "\\[box count=1 owned=1 caption=Error type=16 text=ChoosePixelFormat failed\n\\]"},
+      {LayerFault::kSetPixelFormat,
+       "\\[box count=1 owned=1 caption=Error type=16 text=SetPixelFormat failed\\]"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EXIT(
+        {
+          PrintLastBoxAtExit();
+          LayerInjectFault(c.fault);
+          CreateViewerWindow();
+        },
+        testing::ExitedWithCode(1), c.box);
+  }
 }
 
 TEST_F(StartupTest, FailedClassOrWindowEndsWithOneInsteadOfWaiting) {
