@@ -91,6 +91,9 @@ LayerWindow* LookUpSdlWindow(Uint32 sdlWindowId);
 // Creates the window's SDL window with the GL attributes already set; false when SDL cannot.
 bool CreateSdlWindow(LayerWindow& window);
 void DestroySdlWindow(LayerWindow& window);
+// The X visual whose GLX config matches the request best, with the depth buffer exact when the
+// display has one; 0 when there is no X display or no usable config.
+unsigned long ChooseGlxVisual(const PIXELFORMATDESCRIPTOR& request);
 // Gives the SDL window the built-in icon when its class asked for it.
 void ApplyIcon(LayerWindow& window);
 // The window's whole record goes, without messages (DestroyWindow sends WM_DESTROY first).

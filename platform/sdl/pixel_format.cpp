@@ -78,6 +78,23 @@ static void DescribeSdlWindow(LayerWindow& window) {
   description.cAlphaShift = MaskShift(alpha);
 }
 
+// On X11 the visual is chosen here, so that the depth buffer is the one the request names when
+// the display has it (SDL would take the deepest). Elsewhere SDL's own choice already prefers
+// the closest sizes.
+static bool CreateSdlWindowForRequest(LayerWindow& window, const PIXELFORMATDESCRIPTOR& request) {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const unsigned long visual =
+      driver != nullptr && SDL_strcmp(driver, "x11") == 0 ? ChooseGlxVisual(request) : 0;
+  if (visual == 0) {
+    return CreateSdlWindow(window);
+  }
+  const std::string visualId = std::to_string(visual);
+  SDL_SetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, visualId.c_str());
+  const bool created = CreateSdlWindow(window);
+  SDL_ResetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID);
+  return created;
+}
+
 bool CreateSdlWindow(LayerWindow& window) {
   EnsureVideo();
   Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
@@ -120,7 +137,7 @@ BOOL SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCRIPTOR* 
   DestroySdlWindow(*window);
   EnsureVideo();
   SetGlAttributes(*request);
-  if (!CreateSdlWindow(*window)) {
+  if (!CreateSdlWindowForRequest(*window, *request)) {
     window->visible = false;
     return FALSE;
   }

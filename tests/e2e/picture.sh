@@ -9,7 +9,8 @@ viewer=${1:?usage: picture.sh PATH_TO_RIBBON}
 shots=$(e2e_artifact_dir picture)
 e2e_start_xvfb
 
-e2e_launch_viewer "$viewer"
+depth_file=$shots/depth-bits
+e2e_launch_viewer env LD_PRELOAD="${E2E_DEPTH_PROBE:?}" RIBBON_DEPTH_PROBE="$depth_file" "$viewer"
 window=$E2E_MAIN_WINDOW
 read -r left top width height < <(e2e_window_geometry "$window")
 centre_x=$((left + width / 2))
@@ -24,6 +25,13 @@ for n in 1 2 3; do
     e2e_fail "the model moves before any input ($(e2e_diff_pixels "$shots/default.png" \
       "$shots/unmoved-$n.png") pixels changed)"
 done
+
+# The context has the 16 depth bits asked for, so each triangle's two windings tie in depth and
+# the picture shows clean bands of rose and green, not speckle.
+[[ $(<"$depth_file") == 16 ]] || e2e_fail "the viewer's context has $(<"$depth_file") depth bits"
+speckle=$(e2e_speckle "$shots/default.png") || e2e_fail "no model pixels in the picture"
+e2e_log "rose/green flips between neighbouring model pixels: $speckle"
+e2e_number "$speckle" '<' 0.03 || e2e_fail "the picture speckles ($speckle)"
 
 # Both sides of the ribbon are in view: rose front faces and green back faces.
 read -r rose green < <(e2e_hue_shares "$shots/default.png")

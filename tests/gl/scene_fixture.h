@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/viewer_state.h"
+#include "display/display.h"
 #include "platform/win32.h"
 
 namespace render_gl_test {
@@ -37,15 +38,13 @@ class GlContextTest : public testing::Test {
     window_ = CreateWindowExA(0, "RenderGlTest", "render test", WS_OVERLAPPEDWINDOW, 0, 0,
                               kWindowSide, kWindowSide, nullptr, nullptr, nullptr, nullptr);
     deviceContext_ = GetDC(window_);
-    PIXELFORMATDESCRIPTOR request = {};
-    request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    request.iPixelType = PFD_TYPE_RGBA;
-    request.cDepthBits = 16;
+    viewerState = ViewerState{};
+    const PIXELFORMATDESCRIPTOR request =
+        PixelFormatRequest(viewerState.doubleBuffer, viewerState.depthBuffer);
     const int format = ChoosePixelFormat(deviceContext_, &request);
     ASSERT_TRUE(SetPixelFormat(deviceContext_, format, &request));
     renderContext_ = wglCreateContext(deviceContext_);
     ASSERT_TRUE(wglMakeCurrent(deviceContext_, renderContext_));
-    viewerState = ViewerState{};
     viewerState.windowWidth = viewerState.windowHeight = kWindowSide;
     viewerState.deviceContext = deviceContext_;
   }
