@@ -41,8 +41,8 @@ string(REPLACE "\n\n" "\n.\n" license "${license}")
 string(REPLACE "\n" "\n " RIBBON_LICENSE_TEXT " ${license}")
 configure_file(resources/copyright.in ${staging}/copyright @ONLY)
 
-# The changelog dates from the sources' last change when SOURCE_DATE_EPOCH gives it, so that
-# the package comes out the same from the same sources.
+# The changelog's date: SOURCE_DATE_EPOCH when set (scripts/package sets it to the last
+# commit's time), else the time of configuring.
 string(TIMESTAMP RIBBON_RELEASE_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 configure_file(resources/changelog.in ${staging}/changelog @ONLY)
 configure_file(resources/ribbon.1 ${staging}/ribbon.1 @ONLY)
