@@ -9,7 +9,9 @@ ico=$(realpath "${2:?usage: deb.sh PATH.deb ICON.ico}")
 repo=$(realpath "$(dirname "$0")/../..")
 sudo_cmd=()
 [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
-apt_get() { "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -qq -y -o DPkg::Lock::Timeout=300 "$@"; }
+apt_get() {
+  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -qq -y -o DPkg::Lock::Timeout=300 "$@"
+}
 installed() { dpkg-query -W -f='${Status}' ribbon 2>/dev/null | grep -q 'install ok installed'; }
 fail() {
   echo "deb: FAIL: $*" >&2
