@@ -1,14 +1,17 @@
 // Draws icon 101, a small twisted ribbon in rose and green on a transparent ground, and writes
-// it twice: as ribbon.ico (32x32 at 16 and at 256 colours, each with its AND mask) for the
-// Windows resource compiler, and as icon_pixels.cpp (the 256-colour image as 0xAARRGGBB
-// pixels) for platforms without resource files.
+// it as ribbon.ico (32x32 at 16 and at 256 colours, each with its AND mask) for the Windows
+// resource compiler, as icon_pixels.cpp (the 256-colour image as 0xAARRGGBB pixels) for
+// platforms without resource files, and as PNG files for desktop menus: the 256-colour image at
+// whole multiples of 32 pixels, each pixel repeated as a square block so that nothing blurs.
 //
-// Usage: make_icon <ribbon.ico> <icon_pixels.cpp>
+// Usage: make_icon <ribbon.ico> <icon_pixels.cpp> [<size> <ribbon.png>]...
 // Runs on the build machine. Only plain arithmetic is used, so the output is the same on every
 // run.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -186,7 +189,7 @@ std::uint32_t Argb(const IndexedImage& image, int pixel) {
   return 0xFF000000u | static_cast<std::uint32_t>(c.red << 16 | c.green << 8 | c.blue);
 }
 
-bool WriteIconFile(const char* path, const std::vector<std::uint8_t>& bytes) {
+bool WriteBinaryFile(const char* path, const std::vector<std::uint8_t>& bytes) {
   std::FILE* file = std::fopen(path, "wb");
   if (file == nullptr) {
     return false;
@@ -216,11 +219,101 @@ bool WritePixelSource(const char* path, const IndexedImage& image) {
   return std::fclose(file) == 0;
 }
 
+std::uint32_t Crc32(const std::uint8_t* data, std::size_t length) {
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (std::size_t i = 0; i < length; ++i) {
+    crc ^= data[i];
+    for (int bit = 0; bit < 8; ++bit) {
+      crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+  }
+  return ~crc;
+}
+
+void PutBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    out.push_back(static_cast<std::uint8_t>(value >> shift));
+  }
+}
+
+void PutPngChunk(std::vector<std::uint8_t>& out, const char* type,
+                 const std::vector<std::uint8_t>& data) {
+  PutBigEndian(out, static_cast<std::uint32_t>(data.size()));
+  std::size_t start = out.size();
+  out.insert(out.end(), type, type + 4);
+  out.insert(out.end(), data.begin(), data.end());
+  PutBigEndian(out, Crc32(out.data() + start, out.size() - start));
+}
+
+// A zlib stream of stored (uncompressed) deflate blocks: the icons are small, and this needs no
+// compressor on the build machine.
+std::vector<std::uint8_t> StoredZlib(const std::vector<std::uint8_t>& data) {
+  std::vector<std::uint8_t> out = {0x78, 0x01};
+  std::size_t offset = 0;
+  do {
+    std::size_t length = std::min<std::size_t>(data.size() - offset, 0xFFFF);
+    out.push_back(offset + length == data.size() ? 1 : 0);
+    PutLittleEndian(out, static_cast<std::uint32_t>(length), 2);
+    PutLittleEndian(out, static_cast<std::uint32_t>(~length & 0xFFFF), 2);
+    out.insert(out.end(), data.begin() + offset, data.begin() + offset + length);
+    offset += length;
+  } while (offset < data.size());
+  std::uint32_t a = 1, b = 0;
+  for (std::uint8_t byte : data) {
+    a = (a + byte) % 65521;
+    b = (b + a) % 65521;
+  }
+  PutBigEndian(out, b << 16 | a);
+  return out;
+}
+
+// The image as an 8-bit RGBA PNG of size x size pixels, scaled up by repeating pixels.
+std::vector<std::uint8_t> PngBytes(const IndexedImage& image, int size) {
+  int scale = size / kSize;
+  std::vector<std::uint8_t> rows;
+  for (int y = 0; y < size; ++y) {
+    rows.push_back(0);  // filter type: none
+    for (int x = 0; x < size; ++x) {
+      std::uint32_t argb = Argb(image, y / scale * kSize + x / scale);
+      rows.insert(rows.end(),
+                  {static_cast<std::uint8_t>(argb >> 16), static_cast<std::uint8_t>(argb >> 8),
+                   static_cast<std::uint8_t>(argb), static_cast<std::uint8_t>(argb >> 24)});
+    }
+  }
+  std::vector<std::uint8_t> header;
+  PutBigEndian(header, static_cast<std::uint32_t>(size));
+  PutBigEndian(header, static_cast<std::uint32_t>(size));
+  header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, no filter, no interlace
+  std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  PutPngChunk(out, "IHDR", header);
+  PutPngChunk(out, "IDAT", StoredZlib(rows));
+  PutPngChunk(out, "IEND", {});
+  return out;
+}
+
+// Writes one PNG per <size> <file> pair of arguments; sizes are whole multiples of kSize.
+bool WritePngFiles(int count, char** pairs, const IndexedImage& image) {
+  for (int i = 0; i + 1 < count; i += 2) {
+    int size = std::atoi(pairs[i]);
+    if (size < kSize || size % kSize != 0 || size > 32 * kSize) {
+      std::fprintf(stderr, "make_icon: size %s is not a multiple of %d up to %d\n", pairs[i], kSize,
+                   32 * kSize);
+      return false;
+    }
+    if (!WriteBinaryFile(pairs[i + 1], PngBytes(image, size))) {
+      std::fprintf(stderr, "make_icon: cannot write %s\n", pairs[i + 1]);
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: make_icon <ribbon.ico> <icon_pixels.cpp>\n");
+  if (argc < 3 || argc % 2 == 0) {
+    std::fprintf(stderr,
+                 "usage: make_icon <ribbon.ico> <icon_pixels.cpp> [<size> <ribbon.png>]...\n");
     return 2;
   }
   std::vector<Sample> picture;
@@ -231,9 +324,10 @@ int main(int argc, char** argv) {
   }
   IndexedImage sixteen = Quantise(picture, 4, 7);
   IndexedImage full = Quantise(picture, 8, 64);
-  if (!WriteIconFile(argv[1], IconFileBytes({sixteen, full})) || !WritePixelSource(argv[2], full)) {
+  if (!WriteBinaryFile(argv[1], IconFileBytes({sixteen, full})) ||
+      !WritePixelSource(argv[2], full)) {
     std::fprintf(stderr, "make_icon: cannot write the output files\n");
     return 1;
   }
-  return 0;
+  return WritePngFiles(argc - 3, argv + 3, full) ? 0 : 1;
 }

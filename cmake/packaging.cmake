@@ -1,0 +1,79 @@
+# Install rules, and the packages CPack makes from them: a Debian package on Linux, a zip on
+# Windows. Both take their version from project().
+set(RIBBON_MAINTAINER "the ribbon developers <ribbon@example.org>")
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+    GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CPACK_PACKAGE_NAME ribbon)
+set(CPACK_PACKAGE_VENDOR "the ribbon developers")
+# The long description, in lines short enough for an 80-column terminal.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "ribbon shows one built-in 3D model, a twisted ribbon of 5488 triangles, drawn"
+  "with OpenGL 1.1 under seven directional lights, rose in front and green behind."
+  ""
+  "Drag with the left mouse button to turn the model like a trackball; let go"
+  "while moving and it keeps spinning, click to stop it. The key f toggles fog,"
+  "p toggles wireframe and Esc closes the window. The program takes no files,"
+  "arguments or settings.")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
+
+if(WIN32)
+  # The zip holds the program and its two text files side by side, ready to run where unpacked.
+  install(TARGETS ribbon RUNTIME DESTINATION .)
+  install(FILES README.md DESTINATION . RENAME README.txt)
+  install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME ribbon-${PROJECT_VERSION}-win64)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+  include(CPack)
+  return()
+endif()
+
+include(GNUInstallDirs)
+set(staging ${PROJECT_BINARY_DIR}/packaging)
+
+# Debian's copyright file: the license text as an indented paragraph, blank lines as " .".
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
+string(FIND "${license}" "Permission is hereby granted" start)
+string(SUBSTRING "${license}" ${start} -1 license)
+string(STRIP "${license}" license)
+string(REPLACE "\n\n" "\n.\n" license "${license}")
+string(REPLACE "\n" "\n " RIBBON_LICENSE_TEXT " ${license}")
+configure_file(resources/copyright.in ${staging}/copyright @ONLY)
+
+# The changelog's date: SOURCE_DATE_EPOCH when set (scripts/package sets it to the last
+# commit's time), else the time of configuring.
+string(TIMESTAMP RIBBON_RELEASE_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+configure_file(resources/changelog.in ${staging}/changelog @ONLY)
+configure_file(resources/ribbon.1 ${staging}/ribbon.1 @ONLY)
+
+# Manual page and changelog are installed compressed, without name or time stamp in the header.
+set(compressed)
+foreach(file ribbon.1 changelog)
+  add_custom_command(
+    OUTPUT ${staging}/${file}.gz
+    COMMAND gzip -9nkf ${staging}/${file}
+    DEPENDS ${staging}/${file}
+    VERBATIM)
+  list(APPEND compressed ${staging}/${file}.gz)
+endforeach()
+add_custom_target(ribbon_compressed_docs ALL DEPENDS ${compressed})
+
+install(TARGETS ribbon RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES resources/ribbon.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+foreach(size IN LISTS RIBBON_ICON_SIZES)
+  install(FILES ${RIBBON_ICON_PNG_${size}}
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ribbon.png)
+endforeach()
+install(FILES ${staging}/ribbon.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES README.md LICENSE ${staging}/copyright ${staging}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${RIBBON_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)

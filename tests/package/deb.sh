@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# The Debian package as a user gets it: lintian finds no error or warning; installed with apt, the
+# program, its menu entry, icons and manual page are where the desktop and man look, and the
+# installed program runs; removed again, nothing of it is left.
+# Usage: deb.sh PATH.deb ICON.ico (icon 101 as built, whose 256-colour image the icons show)
+set -euo pipefail
+deb=$(realpath "${1:?usage: deb.sh PATH.deb ICON.ico}")
+ico=$(realpath "${2:?usage: deb.sh PATH.deb ICON.ico}")
+repo=$(realpath "$(dirname "$0")/../..")
+sudo_cmd=()
+[[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
+apt_get() {
+  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -qq -y -o DPkg::Lock::Timeout=300 "$@"
+}
+installed() { dpkg-query -W -f='${Status}' ribbon 2>/dev/null | grep -q 'install ok installed'; }
+fail() {
+  echo "deb: FAIL: $*" >&2
+  exit 1
+}
+
+lintian --fail-on error,warning "$deb" || fail "lintian"
+
+installed && fail "ribbon is installed already; this test installs and removes it itself"
+trap 'installed && apt_get purge ribbon >/dev/null' EXIT
+apt_get install "$deb" >/dev/null
+files=$(dpkg -L ribbon)
+
+[[ $(command -v ribbon) == /usr/bin/ribbon ]] || fail "ribbon is not /usr/bin/ribbon on the PATH"
+entry=/usr/share/applications/ribbon.desktop
+desktop-file-validate "$entry" || fail "$entry does not validate"
+grep -qx 'Icon=ribbon' "$entry" && grep -qx 'Exec=ribbon' "$entry" || fail "$entry: Icon or Exec"
+for size in 32 64 128; do
+  png=/usr/share/icons/hicolor/${size}x$size/apps/ribbon.png
+  [[ $(identify -format '%wx%h' "$png") == "${size}x$size" ]] || fail "$png is not $size x $size"
+  same=$(convert "$png" -sample 32x32 png:- | compare -metric AE "$ico[1]" - null: 2>&1) || true
+  [[ $same == 0 ]] || fail "$png is not icon 101 scaled up without blur ($same pixels differ)"
+done
+[[ $(man -w ribbon) == /usr/share/man/man1/ribbon.1.gz ]] || fail "man does not find ribbon(1)"
+
+# The desktop matches the window to its menu entry by the window's class.
+class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+(
+  set +e  # lib.sh is written for scripts that check each step themselves
+  source "$repo/tests/e2e/lib.sh"
+  e2e_start_xvfb
+  e2e_launch_viewer /usr/bin/ribbon
+  xprop -id "$E2E_MAIN_WINDOW" WM_CLASS | grep -q "= \"$class\", \"$class\"$" ||
+    e2e_fail "WM_CLASS is not $class: $(xprop -id "$E2E_MAIN_WINDOW" WM_CLASS)"
+) || fail "StartupWMClass"
+
+# The end-to-end scenario, one line to adapt when tests/e2e changes: the installed program's
+# hint, window, picture and Esc with exit status 0.
+bash "$repo/tests/e2e/picture.sh" /usr/bin/ribbon || fail "the installed ribbon"
+
+apt_get purge ribbon >/dev/null
+installed && fail "ribbon is still installed"
+while read -r path; do
+  if [[ -d $path ]]; then
+    [[ -n $(dpkg -S "$path" 2>/dev/null) ]] || fail "directory $path is left behind"
+  elif [[ -e $path || -L $path ]]; then
+    fail "$path is left behind"
+  fi
+done <<<"$files"
+echo "deb: passed"
