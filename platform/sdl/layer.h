@@ -38,6 +38,7 @@ struct LayerWindow {
   PIXELFORMATDESCRIPTOR described = {};
   bool visible = false;
   bool invalid = false;
+  bool iconic = false;
   HPALETTE selectedPalette = nullptr;
 };
 
@@ -79,6 +80,9 @@ extern Layer layer;
 void EnsureVideo();
 // SDL's offscreen and dummy drivers (or none at all): nothing a user could see.
 bool OnHeadlessDriver();
+// The primary monitor's top-left corner in SDL's (the X screen's) coordinates: Win32 measures
+// window positions from there.
+POINT PrimaryOrigin();
 // True (once) when the injected fault is this one.
 bool TakeFault(LayerFault fault);
 
@@ -91,6 +95,12 @@ LayerWindow* LookUpSdlWindow(Uint32 sdlWindowId);
 // Creates the window's SDL window with the GL attributes already set; false when SDL cannot.
 bool CreateSdlWindow(LayerWindow& window);
 void DestroySdlWindow(LayerWindow& window);
+// Minimises or restores the window, as ShowWindow asks or the window manager reports.
+void SetIconic(LayerWindow& window, bool iconic);
+// After SDL's start on X11: losing the X server ends the program with one line on stderr.
+void ExitWhenDisplayIsLost();
+// Releases the capture without telling its window (one that is being destroyed).
+void DropCapture();
 // Gives the SDL window the built-in icon when its class asked for it.
 void ApplyIcon(LayerWindow& window);
 // The window's whole record goes, without messages (DestroyWindow sends WM_DESTROY first).
