@@ -123,6 +123,43 @@ TEST_F(MessageSemantics, SetWindowPosSendsSizeOnlyOnARealChange) {
   EXPECT_EQ(before.right - before.left, 260);
 }
 
+TEST_F(MessageSemantics, MinimisedWindowIsIconicAndIsPaintedAgainWhenRestored) {
+  ShowWindow(window, SW_SHOW);
+  DispatchAll();
+  ShowWindow(window, SW_MINIMIZE);
+  EXPECT_TRUE(IsIconic(window));
+  DispatchAll();
+  delivered.clear();
+  ShowWindow(window, SW_RESTORE);
+  EXPECT_FALSE(IsIconic(window));
+  DispatchAll();
+  EXPECT_GE(Count(WM_PAINT), 1);
+}
+
+TEST_F(MessageSemantics, ReleasingTheCaptureTellsTheWindowAtOnce) {
+  SetCapture(window);
+  delivered.clear();
+  ReleaseCapture();
+  EXPECT_EQ(Count(WM_CAPTURECHANGED), 1);
+  ReleaseCapture();
+  EXPECT_EQ(Count(WM_CAPTURECHANGED), 1);
+}
+
+TEST_F(MessageSemantics, SystemKeysTranslateToSystemCharacters) {
+  struct Case {
+    UINT key, character;
+  };
+  constexpr LPARAM kReturnWithAlt = 1 | (0x1C << 16) | (1 << 29);
+  for (const Case& c : {Case{WM_KEYDOWN, WM_CHAR}, Case{WM_SYSKEYDOWN, WM_SYSCHAR}}) {
+    MSG key = {window, c.key, VK_RETURN, kReturnWithAlt, 0, {0, 0}};
+    EXPECT_TRUE(TranslateMessage(&key));
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, window, WM_CHAR, WM_SYSCHAR, PM_REMOVE)) << c.key;
+    EXPECT_EQ(msg.message, c.character);
+    EXPECT_EQ(msg.wParam, 13u);
+  }
+}
+
 TEST_F(MessageSemantics, DefaultProcessingOfCloseDestroysTheWindow) {
   PostMessageA(window, WM_CLOSE, 0, 0);
   DispatchAll();
