@@ -80,6 +80,7 @@ static void PostButton(const SDL_MouseButtonEvent& event) {
 }
 
 static void PostKey(const SDL_KeyboardEvent& event) {
+  layer.modifiers = event.keysym.mod;
   LayerWindow* target = KeyboardTarget(event.windowID);
   WPARAM virtualKey = VirtualKeyFromSdl(event.keysym.sym);
   if (target == nullptr || virtualKey == 0) {
@@ -100,7 +101,7 @@ static void PostText(const SDL_TextInputEvent& event) {
   if (target == nullptr) {
     return;
   }
-  Uint16 modifiers = SDL_GetModState();
+  Uint16 modifiers = layer.modifiers;
   UINT message = CharacterMessage(modifiers);
   WPARAM characters[SDL_TEXTINPUTEVENT_TEXT_SIZE];
   std::size_t count = CharactersOfText(event.text, characters, SDL_TEXTINPUTEVENT_TEXT_SIZE);

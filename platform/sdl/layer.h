@@ -67,6 +67,9 @@ struct Layer {
   std::vector<std::unique_ptr<LayerPalette>> palettes;
   HWND capture = nullptr;
   Uint32 buttons = 0;  // SDL mask of the mouse buttons held
+  // Modifier keys held as of the last key event translated: SDL's own state is already that of
+  // the last event pumped, which may be later than the text being translated.
+  Uint16 modifiers = 0;
   POINT cursor = {0, 0};
   LayerFault fault = LayerFault::kNone;
   LayerMessageBox lastBox;
