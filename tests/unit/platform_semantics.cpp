@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+#include "app/viewer.h"
+#include "app/viewer_state.h"
 #include "platform/win32.h"
 
 namespace {
@@ -134,6 +136,19 @@ TEST_F(MessageSemantics, MinimisedWindowIsIconicAndIsPaintedAgainWhenRestored) {
   EXPECT_FALSE(IsIconic(window));
   DispatchAll();
   EXPECT_GE(Count(WM_PAINT), 1);
+}
+
+// The viewer's idle handler draws nothing for a minimised window and takes itself out, so that
+// the loop sleeps until the restored window's paint asks for frames again.
+TEST_F(MessageSemantics, ViewerIdleHandlerStopsWhileTheWindowIsMinimised) {
+  ShowWindow(window, SW_MINIMIZE);
+  viewerState.deviceContext = GetDC(window);
+  viewerState.renderContext = reinterpret_cast<HGLRC>(1);  // not drawn into while minimised
+  viewerState.idleHandler = IdleRender;
+  IdleRender();
+  EXPECT_EQ(viewerState.idleHandler, nullptr);
+  EXPECT_EQ(viewerState.keepSpinning, 1);
+  viewerState = ViewerState{};
 }
 
 TEST_F(MessageSemantics, ReleasingTheCaptureTellsTheWindowAtOnce) {

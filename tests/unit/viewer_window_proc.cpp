@@ -159,25 +159,6 @@ TEST_F(WindowProcTest, LosingTheCaptureEndsTheDragAtTheLastPointerPosition) {
   }
 }
 
-TEST_F(WindowProcTest, MinimisedWindowGetsNoFramesUntilRestored) {
-  ShowWindow(window, SW_SHOW);
-  ShowWindow(window, SW_MINIMIZE);
-  viewerState.idleHandler = IdleRender;
-  const int swaps = LayerSwapCount();
-  IdleRender();
-  EXPECT_EQ(LayerSwapCount(), swaps);
-  EXPECT_EQ(viewerState.idleHandler, nullptr);  // the loop sleeps
-  EXPECT_EQ(viewerState.keepSpinning, 1);
-  ShowWindow(window, SW_RESTORE);
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    DispatchMessageA(&msg);
-  }
-  ASSERT_EQ(viewerState.idleHandler, &IdleRender);  // the restored window's paint
-  IdleRender();
-  EXPECT_EQ(LayerSwapCount(), swaps + 1);
-}
-
 TEST_F(WindowProcTest, WithoutAPaletteBothPaletteMessagesGetDefaultProcessing) {
   EXPECT_EQ(Send(WM_QUERYNEWPALETTE), DefWindowProcA(window, WM_QUERYNEWPALETTE, 0, 0));
   Send(WM_PALETTECHANGED, 0x1234);
