@@ -11,7 +11,7 @@ LRESULT CALLBACK ViewerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 // Tells the user of a failure: a line on stderr and an "Error" box owned by owner.
 void ReportError(HWND owner, const char* text);
 
-// The square window side for a screen of the given height: 0.8 of it, truncated.
-int WindowSideForScreenHeight(int screenHeight);
+// The square window side for a screen of the given size: 0.8 of its smaller side, truncated.
+int WindowSideForScreen(int screenWidth, int screenHeight);
 // The message loop of ViewerMain: returns the quit code.
 int RunMessageLoop();

@@ -9,8 +9,8 @@ static const char kHintText[] = " mouse: touch the window image for movement----
 static const char kHintCaption[] = "soft by Valmorin - valmorin@ribbon-viewer.org ";
 constexpr int kIconResource = 101;
 
-int WindowSideForScreenHeight(int screenHeight) {
-  return static_cast<int>(screenHeight * 0.8);
+int WindowSideForScreen(int screenWidth, int screenHeight) {
+  return static_cast<int>((screenWidth < screenHeight ? screenWidth : screenHeight) * 0.8);
 }
 
 void RequestRedraw() {
@@ -24,7 +24,8 @@ void IdleRender() {
     viewerState.idleHandler = nullptr;
   }
   // Without a rendering context there is nothing to draw into, and nothing worth drawing again.
-  if (viewerState.renderContext == nullptr) {
+  // A minimised window shows nothing either: the loop sleeps until restoring it paints again.
+  if (viewerState.renderContext == nullptr || IsIconic(WindowFromDC(viewerState.deviceContext))) {
     viewerState.idleHandler = nullptr;
     return;
   }
@@ -79,8 +80,10 @@ int ViewerMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     return FailStartup("RegisterClassA failed");
   }
   MessageBoxA(nullptr, kHintText, kHintCaption, MB_OK);
-  viewerState.windowWidth = WindowSideForScreenHeight(GetSystemMetrics(SM_CYSCREEN));
-  viewerState.windowHeight = WindowSideForScreenHeight(GetSystemMetrics(SM_CYSCREEN));
+  // The smaller screen side, so that the square also fits a portrait screen.
+  viewerState.windowWidth =
+      WindowSideForScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  viewerState.windowHeight = viewerState.windowWidth;
   HWND window = CreateWindowExA(0, viewerState.windowClassName, viewerState.windowTitle,
                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                                 viewerState.windowX, viewerState.windowY, viewerState.windowWidth,

@@ -50,6 +50,9 @@ struct ViewerState {
   int dragStartX = 0;
   int dragStartY = 0;
   Vec3 lastTrackballPoint = {0.0f, 0.0f, 0.0f};
+  // The last pointer position the window procedure saw: where a drag ends if its capture is lost.
+  int pointerX = 0;
+  int pointerY = 0;
   float rotationAngle = 2.0f;
   Vec3 rotationAxis = {0.3f, 0.2f, 0.4f};
   float modelMatrix[16] = {};

@@ -80,6 +80,19 @@ static bool RunKeyCommand(HWND window, WPARAM character) {
   return true;
 }
 
+static void NotePointer(int x, int y) {
+  viewerState.pointerX = x;
+  viewerState.pointerY = y;
+}
+
+// Another window took the capture (focus taken mid-drag): the button-up will not come, so the
+// drag ends here as if released where the pointer was last seen.
+static void OnCaptureLost() {
+  if (viewerState.renderContext != nullptr && viewerState.dragging != 0) {
+    TrackballEnd(1, viewerState.pointerX, viewerState.pointerY);
+  }
+}
+
 LRESULT CALLBACK ViewerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const bool context = viewerState.renderContext != nullptr;
   // Pointer positions are signed: while captured, the pointer may be left of or above the window.
@@ -118,6 +131,7 @@ LRESULT CALLBACK ViewerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       break;
     case WM_MOUSEMOVE:
       if (context) {
+        NotePointer(x, y);
         TrackballMove(x, y);
       }
       break;
@@ -125,6 +139,7 @@ LRESULT CALLBACK ViewerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       if (!context) {
         break;
       }
+      NotePointer(x, y);
       SetCapture(window);
       TrackballBegin(1, x, y);
       return 0;
@@ -132,9 +147,14 @@ LRESULT CALLBACK ViewerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       if (!context) {
         break;
       }
+      // Releasing the capture sends WM_CAPTURECHANGED, which ends the drag here already.
+      NotePointer(x, y);
       ReleaseCapture();
       TrackballEnd(1, x, y);
       return 0;
+    case WM_CAPTURECHANGED:
+      OnCaptureLost();
+      break;
     case WM_QUERYNEWPALETTE:
       if (viewerState.palette == nullptr) {
         break;

@@ -13,7 +13,8 @@
 int main(int argc, char** argv) {
   const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
   // The side the viewer itself picks on this screen.
-  HWND window = OpenViewerWindow(WindowSideForScreenHeight(GetSystemMetrics(SM_CYSCREEN)));
+  HWND window = OpenViewerWindow(
+      WindowSideForScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
   if (window == nullptr) {
     std::fputs("ribbon_bare_loop: no window with an OpenGL context\n", stderr);
     return 1;

@@ -10,8 +10,12 @@
 //    sent), GetWindowRect, GetClientRect, DefWindowProcA (WM_CLOSE destroys the window)
 //  - the queue: PostMessageA, SendMessageA, PeekMessageA, GetMessageA, TranslateMessage,
 //    DispatchMessageA, PostQuitMessage; WM_PAINT and WM_TIMER only when nothing else waits
-//  - input: WM_MOUSEMOVE, WM_[LMR]BUTTON{DOWN,UP}, WM_KEYDOWN/UP, WM_CHAR, WM_CLOSE, WM_SIZE
-//  - SetTimer/KillTimer without callbacks, SetCapture/ReleaseCapture, GetSystemMetrics,
+//  - input: WM_MOUSEMOVE, WM_[LMR]BUTTON{DOWN,UP}, WM_KEYDOWN/UP, WM_CHAR, WM_CLOSE, WM_SIZE;
+//    with Alt held WM_SYSKEYDOWN/UP and WM_SYSCHAR; Ctrl+letter gives its control character
+//  - windows have one size as the window manager sees it (equal minimum and maximum size, so
+//    no maximising); only SetWindowPos changes it. ShowWindow minimises and restores; IsIconic
+//  - SetTimer/KillTimer without callbacks, SetCapture/ReleaseCapture (WM_CAPTURECHANGED sent
+//    on a release, also when the window loses the keyboard focus mid-capture), GetSystemMetrics,
 //    MessageBoxA (modal, also before any window exists), LoadIconA(101), LoadCursorA
 //  - GetDC/ReleaseDC/WindowFromDC, Choose/Set/Get/DescribePixelFormat, SwapBuffers, WGL
 //  - palettes are kept as objects and do nothing visible (displays here are true-colour)
@@ -188,6 +192,9 @@ constexpr UINT WM_SHOWWINDOW = 0x0018;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_CHAR = 0x0102;
+constexpr UINT WM_SYSKEYDOWN = 0x0104;
+constexpr UINT WM_SYSKEYUP = 0x0105;
+constexpr UINT WM_SYSCHAR = 0x0106;
 constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
@@ -197,6 +204,7 @@ constexpr UINT WM_RBUTTONUP = 0x0205;
 constexpr UINT WM_MBUTTONDOWN = 0x0207;
 constexpr UINT WM_MBUTTONUP = 0x0208;
 constexpr UINT WM_MOUSEWHEEL = 0x020A;
+constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_QUERYNEWPALETTE = 0x030F;
 constexpr UINT WM_PALETTECHANGED = 0x0311;
 constexpr UINT WM_USER = 0x0400;
@@ -214,6 +222,7 @@ constexpr WPARAM VK_TAB = 0x09;
 constexpr WPARAM VK_RETURN = 0x0D;
 constexpr WPARAM VK_SHIFT = 0x10;
 constexpr WPARAM VK_CONTROL = 0x11;
+constexpr WPARAM VK_MENU = 0x12;
 constexpr WPARAM VK_ESCAPE = 0x1B;
 constexpr WPARAM VK_SPACE = 0x20;
 constexpr WPARAM VK_LEFT = 0x25;
@@ -239,7 +248,11 @@ constexpr DWORD WS_OVERLAPPEDWINDOW =
 constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000u);
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOWMINIMIZED = 2;
 constexpr int SW_SHOW = 5;
+constexpr int SW_MINIMIZE = 6;
+constexpr int SW_SHOWMINNOACTIVE = 7;
+constexpr int SW_RESTORE = 9;
 constexpr int SW_SHOWDEFAULT = 10;
 
 // SetWindowPos.
@@ -297,6 +310,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
                      LPVOID param);
 BOOL ShowWindow(HWND window, int showCommand);
 BOOL UpdateWindow(HWND window);
+BOOL IsIconic(HWND window);
 BOOL DestroyWindow(HWND window);
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 BOOL GetWindowRect(HWND window, RECT* rect);

@@ -33,16 +33,24 @@ static bool HasGlobalPointer() {
   return driver != nullptr && std::strcmp(driver, "x11") == 0;
 }
 
-static POINT ClientPosition(const LayerWindow& target, Uint32 sdlWindowId, int x, int y) {
-  if (LookUpWindow(layer.capture) == &target && HasGlobalPointer()) {
-    SDL_GetGlobalMouseState(&x, &y);
-    return POINT{x - target.x, y - target.y};
-  }
+// Where the event's own position (x, y in SDL window sdlWindowId) lies in target's client area.
+static POINT EventPosition(const LayerWindow& target, Uint32 sdlWindowId, int x, int y) {
   const LayerWindow* source = LookUpSdlWindow(sdlWindowId);
   if (source == nullptr) {
     source = &target;
   }
   return POINT{x + source->x - target.x, y + source->y - target.y};
+}
+
+// Motion while captured is followed through the global pointer, which also sees it where SDL
+// reports none.
+static POINT ClientPosition(const LayerWindow& target, Uint32 sdlWindowId, int x, int y) {
+  if (LookUpWindow(layer.capture) == &target && HasGlobalPointer()) {
+    SDL_GetGlobalMouseState(&x, &y);
+    POINT origin = PrimaryOrigin();
+    return POINT{x - origin.x - target.x, y - origin.y - target.y};
+  }
+  return EventPosition(target, sdlWindowId, x, y);
 }
 
 static void PostPointerMessage(const LayerWindow& target, UINT message, POINT client) {
@@ -67,18 +75,25 @@ static void PostButton(const SDL_MouseButtonEvent& event) {
   }
   Uint32 mask = SDL_BUTTON(event.button);
   layer.buttons = event.state == SDL_PRESSED ? (layer.buttons | mask) : (layer.buttons & ~mask);
-  PostPointerMessage(*target, message, ClientPosition(*target, event.windowID, event.x, event.y));
+  // The event's own position: reading the pointer now could turn a quick click into a drag.
+  PostPointerMessage(*target, message, EventPosition(*target, event.windowID, event.x, event.y));
 }
 
 static void PostKey(const SDL_KeyboardEvent& event) {
+  layer.modifiers = event.keysym.mod;
   LayerWindow* target = KeyboardTarget(event.windowID);
   WPARAM virtualKey = VirtualKeyFromSdl(event.keysym.sym);
   if (target == nullptr || virtualKey == 0) {
     return;
   }
   bool down = event.state == SDL_PRESSED;
-  PostToQueue(WindowHandle(*target), down ? WM_KEYDOWN : WM_KEYUP, virtualKey,
-              KeyLParam(down, event.repeat != 0));
+  Uint16 modifiers = event.keysym.mod;
+  PostToQueue(WindowHandle(*target), KeyMessage(down, modifiers), virtualKey,
+              KeyLParam(down, event.repeat != 0, modifiers));
+  // SDL types no text for Ctrl+letter; Windows gives its control character.
+  if (WPARAM control = down ? ControlCharacter(event.keysym.sym, modifiers) : 0) {
+    PostToQueue(WindowHandle(*target), WM_CHAR, control, KeyLParam(true, false, modifiers));
+  }
 }
 
 static void PostText(const SDL_TextInputEvent& event) {
@@ -86,10 +101,12 @@ static void PostText(const SDL_TextInputEvent& event) {
   if (target == nullptr) {
     return;
   }
+  Uint16 modifiers = layer.modifiers;
+  UINT message = CharacterMessage(modifiers);
   WPARAM characters[SDL_TEXTINPUTEVENT_TEXT_SIZE];
   std::size_t count = CharactersOfText(event.text, characters, SDL_TEXTINPUTEVENT_TEXT_SIZE);
-  for (std::size_t i = 0; i < count; ++i) {
-    PostToQueue(WindowHandle(*target), WM_CHAR, characters[i], 1);
+  for (std::size_t i = 0; i < count && message != 0; ++i) {
+    PostToQueue(WindowHandle(*target), message, characters[i], KeyLParam(true, false, modifiers));
   }
 }
 
@@ -114,8 +131,19 @@ static void ApplyWindowEvent(const SDL_WindowEvent& event) {
       ApplyOutsideSize(*window, event.data1, event.data2);
       break;
     case SDL_WINDOWEVENT_MOVED:
-      window->x = event.data1;
-      window->y = event.data2;
+      window->x = event.data1 - PrimaryOrigin().x;
+      window->y = event.data2 - PrimaryOrigin().y;
+      break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+      SetIconic(*window, event.event == SDL_WINDOWEVENT_MINIMIZED);
+      break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      // The capture goes with the focus (SDL has dropped its grab already): say so.
+      if (layer.capture == WindowHandle(*window)) {
+        ReleaseCapture();
+      }
       break;
     case SDL_WINDOWEVENT_EXPOSED:
       window->invalid = true;

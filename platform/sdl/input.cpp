@@ -22,6 +22,9 @@ WPARAM VirtualKeyFromSdl(SDL_Keycode key) {
     case SDLK_LCTRL:
     case SDLK_RCTRL:
       return VK_CONTROL;
+    case SDLK_LALT:
+    case SDLK_RALT:
+      return VK_MENU;
     case SDLK_ESCAPE:
       return VK_ESCAPE;
     case SDLK_SPACE:
@@ -76,8 +79,35 @@ WPARAM MouseKeyFlags(Uint32 buttonMask, Uint16 modifiers) {
   return flags;
 }
 
-LPARAM KeyLParam(bool down, bool repeat) {
+// Alt with Ctrl is AltGr, which types ordinary characters.
+static bool AltAlone(Uint16 modifiers) {
+  return (modifiers & KMOD_ALT) != 0 && (modifiers & KMOD_CTRL) == 0;
+}
+
+static bool CtrlAlone(Uint16 modifiers) {
+  return (modifiers & KMOD_CTRL) != 0 && (modifiers & KMOD_ALT) == 0;
+}
+
+UINT KeyMessage(bool down, Uint16 modifiers) {
+  if (AltAlone(modifiers)) {
+    return down ? WM_SYSKEYDOWN : WM_SYSKEYUP;
+  }
+  return down ? WM_KEYDOWN : WM_KEYUP;
+}
+
+WPARAM ControlCharacter(SDL_Keycode key, Uint16 modifiers) {
+  return CtrlAlone(modifiers) && key >= SDLK_a && key <= SDLK_z ? key - SDLK_a + 1 : 0;
+}
+
+UINT CharacterMessage(Uint16 modifiers) {
+  return AltAlone(modifiers) ? WM_SYSCHAR : CtrlAlone(modifiers) ? 0 : WM_CHAR;
+}
+
+LPARAM KeyLParam(bool down, bool repeat, Uint16 modifiers) {
   DWORD bits = 1;
+  if (AltAlone(modifiers)) {
+    bits |= 1u << 29;
+  }
   if (repeat || !down) {
     bits |= 1u << 30;
   }

@@ -15,8 +15,16 @@ UINT ButtonMessage(Uint8 button, bool down);
 LPARAM PositionLParam(int x, int y);
 // MK_* flags for the buttons held (an SDL button mask) and the modifier keys down.
 WPARAM MouseKeyFlags(Uint32 buttonMask, Uint16 modifiers);
-// lParam of WM_KEYDOWN / WM_KEYUP: repeat count 1, previous-state and transition bits.
-LPARAM KeyLParam(bool down, bool repeat);
+// WM_KEYDOWN/UP, or WM_SYSKEYDOWN/UP while Alt (without Ctrl) is held.
+UINT KeyMessage(bool down, Uint16 modifiers);
+// lParam of key and character messages: repeat count 1, the context bit while Alt is held,
+// previous-state and transition bits.
+LPARAM KeyLParam(bool down, bool repeat, Uint16 modifiers);
+// The control character (1 to 26) that Ctrl+letter types, or 0.
+WPARAM ControlCharacter(SDL_Keycode key, Uint16 modifiers);
+// The message typed text becomes: WM_CHAR, WM_SYSCHAR while Alt (without Ctrl) is held, or 0
+// while Ctrl alone is held, whose characters come from the keys instead.
+UINT CharacterMessage(Uint16 modifiers);
 // The character TranslateMessage makes of a key-down, or 0 when it makes none.
 WPARAM CharacterOfVirtualKey(WPARAM virtualKey);
 // Decodes UTF-8 text into the characters WM_CHAR carries (Latin-1; '?' beyond it); returns the

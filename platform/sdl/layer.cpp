@@ -62,9 +62,18 @@ void EnsureVideo() {
   // Loading the GL driver is most of the cost of the first GL window. Doing it now, before the
   // hint box, lets the user's reading time hide it, and keeps the driver loaded when windows come
   // and go. A failure here shows later, when SetPixelFormat cannot make its window.
+  ExitWhenDisplayIsLost();
   KeepVertexBuffersOnTheHeap();
   SDL_GL_LoadLibrary(nullptr);
   SDL_StartTextInput();
+}
+
+POINT PrimaryOrigin() {
+  SDL_Rect bounds = {};
+  if (SDL_WasInit(SDL_INIT_VIDEO) == 0 || SDL_GetDisplayBounds(0, &bounds) != 0) {
+    return POINT{0, 0};
+  }
+  return POINT{bounds.x, bounds.y};
 }
 
 bool TakeFault(LayerFault fault) {

@@ -38,6 +38,7 @@ struct LayerWindow {
   PIXELFORMATDESCRIPTOR described = {};
   bool visible = false;
   bool invalid = false;
+  bool iconic = false;
   HPALETTE selectedPalette = nullptr;
 };
 
@@ -66,6 +67,9 @@ struct Layer {
   std::vector<std::unique_ptr<LayerPalette>> palettes;
   HWND capture = nullptr;
   Uint32 buttons = 0;  // SDL mask of the mouse buttons held
+  // Modifier keys held as of the last key event translated: SDL's own state is already that of
+  // the last event pumped, which may be later than the text being translated.
+  Uint16 modifiers = 0;
   POINT cursor = {0, 0};
   LayerFault fault = LayerFault::kNone;
   LayerMessageBox lastBox;
@@ -79,6 +83,9 @@ extern Layer layer;
 void EnsureVideo();
 // SDL's offscreen and dummy drivers (or none at all): nothing a user could see.
 bool OnHeadlessDriver();
+// The primary monitor's top-left corner in SDL's (the X screen's) coordinates: Win32 measures
+// window positions from there.
+POINT PrimaryOrigin();
 // True (once) when the injected fault is this one.
 bool TakeFault(LayerFault fault);
 
@@ -94,6 +101,12 @@ void DestroySdlWindow(LayerWindow& window);
 // The X visual whose GLX config matches the request best, with the depth buffer exact when the
 // display has one; 0 when there is no X display or no usable config.
 unsigned long ChooseGlxVisual(const PIXELFORMATDESCRIPTOR& request);
+// Minimises or restores the window, as ShowWindow asks or the window manager reports.
+void SetIconic(LayerWindow& window, bool iconic);
+// After SDL's start on X11: losing the X server ends the program with one line on stderr.
+void ExitWhenDisplayIsLost();
+// Releases the capture without telling its window (one that is being destroyed).
+void DropCapture();
 // Gives the SDL window the built-in icon when its class asked for it.
 void ApplyIcon(LayerWindow& window);
 // The window's whole record goes, without messages (DestroyWindow sends WM_DESTROY first).

@@ -97,16 +97,19 @@ static bool CreateSdlWindowForRequest(LayerWindow& window, const PIXELFORMATDESC
 
 bool CreateSdlWindow(LayerWindow& window) {
   EnsureVideo();
+  // Never resizable, whatever the style: a window manager does not wait for WM_SIZE's answer
+  // (a maximised window keeps its size against the client's), so the window manager must see
+  // one size, equal minimum and maximum, and offer no maximising. SetWindowPos still resizes.
   Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-  if ((window.style & WS_THICKFRAME) != 0) {
-    flags |= SDL_WINDOW_RESIZABLE;
-  }
-  window.sdl = SDL_CreateWindow(window.title.c_str(), window.x, window.y, window.width,
-                                window.height, flags);
+  POINT origin = window.x == SDL_WINDOWPOS_UNDEFINED ? POINT{0, 0} : PrimaryOrigin();
+  window.sdl = SDL_CreateWindow(window.title.c_str(), origin.x + window.x, origin.y + window.y,
+                                window.width, window.height, flags);
   if (window.sdl == nullptr) {
     return false;
   }
   SDL_GetWindowPosition(window.sdl, &window.x, &window.y);
+  window.x -= origin.x;
+  window.y -= origin.y;
   ApplyIcon(window);
   DescribeSdlWindow(window);
   return true;

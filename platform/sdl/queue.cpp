@@ -140,13 +140,24 @@ BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
   }
 }
 
+static bool IsKeyMessage(UINT message) {
+  return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN ||
+         message == WM_SYSKEYUP;
+}
+
+// Key-ups make no character; system keys (Alt held) make system characters.
+static UINT CharacterMessageOfKey(UINT keyMessage) {
+  return keyMessage == WM_KEYDOWN ? WM_CHAR : keyMessage == WM_SYSKEYDOWN ? WM_SYSCHAR : 0;
+}
+
 BOOL TranslateMessage(const MSG* msg) {
-  if (msg == nullptr || (msg->message != WM_KEYDOWN && msg->message != WM_KEYUP)) {
+  if (msg == nullptr || !IsKeyMessage(msg->message)) {
     return FALSE;
   }
   WPARAM character = CharacterOfVirtualKey(msg->wParam);
-  if (msg->message == WM_KEYDOWN && character != 0) {
-    layer.queue.push_front(MakeMessage(msg->hwnd, WM_CHAR, character, msg->lParam));
+  UINT message = CharacterMessageOfKey(msg->message);
+  if (message != 0 && character != 0) {
+    layer.queue.push_front(MakeMessage(msg->hwnd, message, character, msg->lParam));
   }
   return TRUE;
 }

@@ -76,16 +76,28 @@ HWND SetCapture(HWND window) {
     return previous;
   }
   layer.capture = window;
+  if (previous != nullptr && previous != window) {
+    SendMessageA(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(window));
+  }
   // SDL refuses when no window has the keyboard focus; the layer still routes pointer messages
   // to the captor itself.
   SDL_CaptureMouse(SDL_TRUE);
   return previous;
 }
 
-BOOL ReleaseCapture() {
+void DropCapture() {
   if (layer.capture != nullptr && SDL_WasInit(SDL_INIT_VIDEO) != 0) {
     SDL_CaptureMouse(SDL_FALSE);
   }
   layer.capture = nullptr;
+}
+
+BOOL ReleaseCapture() {
+  HWND captor = layer.capture;
+  DropCapture();
+  // As on Windows, the window that loses the capture is told before the call returns.
+  if (captor != nullptr) {
+    SendMessageA(captor, WM_CAPTURECHANGED, 0, 0);
+  }
   return TRUE;
 }

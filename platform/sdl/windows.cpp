@@ -68,6 +68,33 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, in
   return LookUpWindow(handle) == nullptr ? nullptr : handle;
 }
 
+static bool MinimisingCommand(int showCommand) {
+  return showCommand == SW_SHOWMINIMIZED || showCommand == SW_MINIMIZE ||
+         showCommand == SW_SHOWMINNOACTIVE;
+}
+
+static bool RestoringCommand(int showCommand) {
+  return showCommand == SW_SHOWNORMAL || showCommand == SW_RESTORE || showCommand == SW_SHOWDEFAULT;
+}
+
+// A minimised window stays visible, as on Windows; it shows nothing until it is restored, and
+// then it is painted again.
+void SetIconic(LayerWindow& window, bool iconic) {
+  if (window.iconic == iconic) {
+    return;
+  }
+  window.iconic = iconic;
+  window.invalid = window.invalid || !iconic;
+  if (window.sdl != nullptr) {
+    iconic ? SDL_MinimizeWindow(window.sdl) : SDL_RestoreWindow(window.sdl);
+  }
+}
+
+BOOL IsIconic(HWND window) {
+  LayerWindow* record = LookUpWindow(window);
+  return record != nullptr && record->iconic ? TRUE : FALSE;
+}
+
 BOOL ShowWindow(HWND window, int showCommand) {
   LayerWindow* record = LookUpWindow(window);
   if (record == nullptr) {
@@ -92,6 +119,9 @@ BOOL ShowWindow(HWND window, int showCommand) {
   SDL_ShowWindow(record->sdl);
   record->visible = true;
   record->invalid = true;
+  if (MinimisingCommand(showCommand) || RestoringCommand(showCommand)) {
+    SetIconic(*record, MinimisingCommand(showCommand));
+  }
   return wasVisible;
 }
 
@@ -112,7 +142,7 @@ void ForgetWindow(HWND window) {
     return;
   }
   if (layer.capture == window) {
-    ReleaseCapture();
+    DropCapture();
   }
   DestroySdlWindow(*record);
   DropQueuedMessages(window);
@@ -154,7 +184,8 @@ BOOL SetWindowPos(HWND window, HWND, int x, int y, int cx, int cy, UINT flags) {
     record->x = x;
     record->y = y;
     if (record->sdl != nullptr) {
-      SDL_SetWindowPosition(record->sdl, x, y);
+      POINT origin = PrimaryOrigin();
+      SDL_SetWindowPosition(record->sdl, origin.x + x, origin.y + y);
     }
   }
   bool raise = (flags & (SWP_NOZORDER | SWP_NOACTIVATE)) != (SWP_NOZORDER | SWP_NOACTIVATE);

@@ -96,6 +96,26 @@ e2e_wait_window() { e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_by_title "$
 e2e_wait_window_prefix() { e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_by_title_prefix "$1"; }
 
 e2e_window_exists() { xwininfo -id "$1" >/dev/null 2>&1; }
+
+# Starts openbox, an EWMH window manager, on $DISPLAY and waits until it manages windows.
+e2e_start_openbox() {
+  openbox --sm-disable >/dev/null 2>&1 &
+  e2e_track_pid $!
+  e2e_wait_until "$E2E_WINDOW_DEADLINE" eval "wmctrl -m >/dev/null 2>&1" ||
+    e2e_fail "openbox did not start"
+}
+
+# Prints "X Y" of the top-left corner of the frame a window manager put around window ID (the
+# window itself when it has none): its ancestor just below the root.
+e2e_frame_position() {
+  local id=$1 tree
+  while tree=$(xwininfo -tree -id "$id" 2>/dev/null) &&
+    [[ $(awk '/Parent window id:/ { print $4 }' <<<"$tree") != \
+      "$(awk '/Root window id:/ { print $4 }' <<<"$tree")" ]]; do
+    id=$(awk '/Parent window id:/ { print $4 }' <<<"$tree")
+  done
+  e2e_window_geometry "$id" | cut -d' ' -f1,2
+}
 e2e_window_gone() { ! e2e_window_exists "$1"; }
 e2e_window_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 

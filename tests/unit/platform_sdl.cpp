@@ -118,6 +118,52 @@ TEST_F(SdlLayer, SdlEventsBecomeMessages) {
             (std::vector<Seen>{{WM_CLOSE, 0, 0}, {WM_DESTROY, 0, 0}}));
 }
 
+SDL_Event KeyDown(Uint32 id, SDL_Keycode key, Uint16 modifiers) {
+  SDL_Event event = {};
+  event.key = {SDL_KEYDOWN, 0, id, SDL_PRESSED, 0, 0, 0, {{}, key, modifiers, 0}};
+  return event;
+}
+
+SDL_Event Text(Uint32 id, const char* text) {
+  SDL_Event event = {};
+  event.text = {SDL_TEXTINPUT, 0, id, {}};
+  SDL_strlcpy(event.text.text, text, sizeof(event.text.text));
+  return event;
+}
+
+// Alt makes system keys and characters, Ctrl+letter its control character; text typed with
+// Ctrl held is dropped, since the keys give the characters. Text takes the modifiers of the key
+// event before it, whatever SDL's state is by the time it is translated.
+TEST_F(SdlLayer, KeysWithAltAndCtrlAsOnWindows) {
+  HWND window = MakeWindow();
+  ShowWindow(window, SW_SHOW);
+  Uint32 id = SDL_GetWindowID(LookUpWindow(window)->sdl);
+  Deliver({});  // the first paint
+  constexpr LPARAM kAlt = 1 << 29;
+  EXPECT_EQ(Deliver({KeyDown(id, SDLK_f, KMOD_LALT), Text(id, "f")}),
+            (std::vector<Seen>{{WM_SYSKEYDOWN, 'F', 1 | kAlt}, {WM_SYSCHAR, 'f', 1 | kAlt}}));
+  EXPECT_EQ(Deliver({KeyDown(id, SDLK_f, KMOD_RCTRL), Text(id, "f")}),
+            (std::vector<Seen>{{WM_KEYDOWN, 'F', 1}, {WM_CHAR, 6, 1}}));
+  EXPECT_EQ(Deliver({KeyDown(id, SDLK_2, KMOD_LCTRL | KMOD_RALT), Text(id, "@")}),  // AltGr
+            (std::vector<Seen>{{WM_KEYDOWN, '2', 1}, {WM_CHAR, '@', 1}}));
+}
+
+// The window manager's minimising and restoring, and a focus lost mid-capture.
+TEST_F(SdlLayer, WindowManagerEventsAsOnWindows) {
+  HWND window = MakeWindow();
+  ShowWindow(window, SW_SHOW);
+  Uint32 id = SDL_GetWindowID(LookUpWindow(window)->sdl);
+  Deliver({WindowEvent(id, SDL_WINDOWEVENT_MINIMIZED)});
+  EXPECT_TRUE(IsIconic(window));
+  EXPECT_EQ(Deliver({WindowEvent(id, SDL_WINDOWEVENT_RESTORED)}),
+            (std::vector<Seen>{{WM_PAINT, 0, 0}}));
+  EXPECT_FALSE(IsIconic(window));
+  SetCapture(window);
+  EXPECT_EQ(Deliver({WindowEvent(id, SDL_WINDOWEVENT_FOCUS_LOST)}),
+            (std::vector<Seen>{{WM_CAPTURECHANGED, 0, 0}}));
+  EXPECT_EQ(Deliver({WindowEvent(id, SDL_WINDOWEVENT_FOCUS_LOST)}), std::vector<Seen>{});
+}
+
 TEST_F(SdlLayer, GlSetsUpInsideCreationAndPixelFormatsFollowWindowsRules) {
   setUpGlOnCreate = true;
   HWND window = MakeWindow();

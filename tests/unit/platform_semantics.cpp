@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+#include "app/viewer.h"
+#include "app/viewer_state.h"
 #include "platform/win32.h"
 
 namespace {
@@ -121,6 +123,56 @@ TEST_F(MessageSemantics, SetWindowPosSendsSizeOnlyOnARealChange) {
   EXPECT_EQ(lastSize, MAKELPARAM(client.right, client.bottom));
   GetWindowRect(window, &before);
   EXPECT_EQ(before.right - before.left, 260);
+}
+
+TEST_F(MessageSemantics, MinimisedWindowIsIconicAndIsPaintedAgainWhenRestored) {
+  ShowWindow(window, SW_SHOW);
+  DispatchAll();
+  ShowWindow(window, SW_MINIMIZE);
+  EXPECT_TRUE(IsIconic(window));
+  DispatchAll();
+  delivered.clear();
+  ShowWindow(window, SW_RESTORE);
+  EXPECT_FALSE(IsIconic(window));
+  DispatchAll();
+  EXPECT_GE(Count(WM_PAINT), 1);
+}
+
+// The viewer's idle handler draws nothing for a minimised window and takes itself out, so that
+// the loop sleeps until the restored window's paint asks for frames again.
+TEST_F(MessageSemantics, ViewerIdleHandlerStopsWhileTheWindowIsMinimised) {
+  ShowWindow(window, SW_MINIMIZE);
+  viewerState.deviceContext = GetDC(window);
+  viewerState.renderContext = reinterpret_cast<HGLRC>(1);  // not drawn into while minimised
+  viewerState.idleHandler = IdleRender;
+  IdleRender();
+  EXPECT_EQ(viewerState.idleHandler, nullptr);
+  EXPECT_EQ(viewerState.keepSpinning, 1);
+  viewerState = ViewerState{};
+}
+
+TEST_F(MessageSemantics, ReleasingTheCaptureTellsTheWindowAtOnce) {
+  SetCapture(window);
+  delivered.clear();
+  ReleaseCapture();
+  EXPECT_EQ(Count(WM_CAPTURECHANGED), 1);
+  ReleaseCapture();
+  EXPECT_EQ(Count(WM_CAPTURECHANGED), 1);
+}
+
+TEST_F(MessageSemantics, SystemKeysTranslateToSystemCharacters) {
+  struct Case {
+    UINT key, character;
+  };
+  constexpr LPARAM kReturnWithAlt = 1 | (0x1C << 16) | (1 << 29);
+  for (const Case& c : {Case{WM_KEYDOWN, WM_CHAR}, Case{WM_SYSKEYDOWN, WM_SYSCHAR}}) {
+    MSG key = {window, c.key, VK_RETURN, kReturnWithAlt, 0, {0, 0}};
+    EXPECT_TRUE(TranslateMessage(&key));
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, window, WM_CHAR, WM_SYSCHAR, PM_REMOVE)) << c.key;
+    EXPECT_EQ(msg.message, c.character);
+    EXPECT_EQ(msg.wParam, 13u);
+  }
 }
 
 TEST_F(MessageSemantics, DefaultProcessingOfCloseDestroysTheWindow) {

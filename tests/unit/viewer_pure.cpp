@@ -7,11 +7,12 @@
 #include "display/display.h"
 #include "tests/unit/palette_format.h"
 
-TEST(WindowSize, SquareSideIsEightTenthsOfTheScreenHeightTruncated) {
-  EXPECT_EQ(WindowSideForScreenHeight(768), 614);
-  EXPECT_EQ(WindowSideForScreenHeight(1024), 819);
-  EXPECT_EQ(WindowSideForScreenHeight(1080), 864);
-  EXPECT_EQ(WindowSideForScreenHeight(1), 0);
+TEST(WindowSize, SquareSideIsEightTenthsOfTheSmallerScreenSideTruncated) {
+  EXPECT_EQ(WindowSideForScreen(1024, 768), 614);
+  EXPECT_EQ(WindowSideForScreen(1280, 1024), 819);
+  EXPECT_EQ(WindowSideForScreen(1920, 1080), 864);
+  EXPECT_EQ(WindowSideForScreen(1080, 1920), 864);  // portrait
+  EXPECT_EQ(WindowSideForScreen(1, 5), 0);
 }
 
 TEST(PixelFormatRequest, EverySettingCombination) {

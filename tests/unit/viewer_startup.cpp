@@ -71,8 +71,9 @@ TEST_F(StartupTest, FailedClassOrWindowEndsWithOneInsteadOfWaiting) {
   EXPECT_EQ(ViewerMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWDEFAULT), 1);
   EXPECT_EQ(LayerLastMessageBox().count, 2);  // the hint came first
   EXPECT_EQ(LayerLastMessageBox().type, MB_OK | MB_ICONERROR);
-  // Both sides come from the screen height, whatever the screen's width.
-  EXPECT_EQ(viewerState.windowWidth, WindowSideForScreenHeight(GetSystemMetrics(SM_CYSCREEN)));
+  // Both sides come from the smaller side of the screen.
+  EXPECT_EQ(viewerState.windowWidth,
+            WindowSideForScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
   EXPECT_EQ(viewerState.windowHeight, viewerState.windowWidth);
 }
 

@@ -66,6 +66,10 @@ TEST_F(WindowProcTest, OtherCharactersGetDefaultProcessing) {
   for (WPARAM key : {WPARAM{'F'}, WPARAM{'P'}, WPARAM{'J'}, WPARAM{'K'}, WPARAM{'x'}, WPARAM{13}}) {
     EXPECT_EQ(Send(WM_CHAR, key), DefWindowProcA(window, WM_CHAR, key, 0));
   }
+  for (WPARAM key : {WPARAM{'f'}, WPARAM{'p'}, WPARAM{'j'}, WPARAM{27}}) {  // with Alt held
+    EXPECT_EQ(Send(WM_SYSCHAR, key), DefWindowProcA(window, WM_SYSCHAR, key, 0));
+  }
+  EXPECT_NE(viewerState.renderContext, nullptr);
   EXPECT_EQ(viewerState.fogEnabled, 0);
   EXPECT_EQ(viewerState.wireframe, 0);
   EXPECT_FLOAT_EQ(viewerState.adjustValue, 0.55f);
@@ -130,6 +134,29 @@ TEST_F(WindowProcTest, PointerPositionsAreSigned16BitAndNeedAContext) {
   EXPECT_EQ(Send(WM_LBUTTONUP, 0, MAKELPARAM(5, 6)), 0);
   EXPECT_EQ(viewerState.rotating, 0);
   EXPECT_EQ(viewerState.rotationAngle, 0.0f);
+}
+
+// Another window takes the capture mid-drag: the drag ends where the pointer was last seen, as a
+// release there would, and later moves without the button turn nothing.
+TEST_F(WindowProcTest, LosingTheCaptureEndsTheDragAtTheLastPointerPosition) {
+  struct Case {
+    int lastX;
+    BOOL keepSpinning, rotating;
+  };
+  for (const Case& c : {Case{30, 1, 1}, Case{10, 0, 0}}) {
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(c.lastX, 10));
+    viewerState.idleHandler = nullptr;
+    SetCapture(nullptr);  // as another window's SetCapture would
+    Send(WM_CAPTURECHANGED);
+    EXPECT_EQ(viewerState.dragging, 0);
+    EXPECT_EQ(viewerState.keepSpinning, c.keepSpinning) << c.lastX;
+    EXPECT_EQ(viewerState.rotating, c.rotating) << c.lastX;
+    EXPECT_EQ(viewerState.idleHandler, &IdleRender);
+    const float angle = viewerState.rotationAngle;
+    Send(WM_MOUSEMOVE, 0, MAKELPARAM(200, 300));
+    EXPECT_EQ(viewerState.rotationAngle, angle);
+  }
 }
 
 TEST_F(WindowProcTest, WithoutAPaletteBothPaletteMessagesGetDefaultProcessing) {

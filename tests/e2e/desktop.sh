@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# The viewer on a desktop. Under openbox: the frame at (50, 50), a maximise request that changes
+# nothing, no frames and next to no CPU while minimised, the spin going on after restoring, a
+# capture lost mid-drag, Alt+f, and the frame's close button. Then on a bare portrait screen:
+# a window that fits, Alt+f again, and the X server going away under the viewer.
+# Usage: desktop.sh PATH_TO_RIBBON PATH_TO_SWAP_COUNTER_LIBRARY
+set -uo pipefail
+source "$(dirname "$0")/lib.sh"
+viewer=${1:?usage: desktop.sh PATH_TO_RIBBON PATH_TO_SWAP_COUNTER_LIBRARY}
+counter_library=${2:?usage: desktop.sh PATH_TO_RIBBON PATH_TO_SWAP_COUNTER_LIBRARY}
+shots=$(e2e_artifact_dir desktop)
+counter=$shots/swaps
+errors=$shots/stderr
+e2e_start_xvfb
+e2e_start_openbox
+
+swaps() { od -An -t u8 -N8 "$counter" 2>/dev/null | tr -d ' '; }
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+# Succeeds when the two pictures differ in more than 1 % of their pixels.
+turned() { (($(e2e_diff_pixels "$1" "$2") > side * side / 100)); }
+# Two shots of window ID, 0.3 s apart, into DIR/NAME-1.png and -2.png: did the model turn?
+spins() {
+  e2e_screenshot_window "$1" "$shots/$2-1.png" && sleep 0.3 &&
+    e2e_screenshot_window "$1" "$shots/$2-2.png" && turned "$shots/$2-1.png" "$shots/$2-2.png"
+}
+
+e2e_launch_viewer sh -c 'RIBBON_SWAP_COUNTER=$2 LD_PRELOAD=$3 exec "$1" 2>"$4"' sh "$viewer" \
+  "$counter" "$counter_library" "$errors"
+pid=$E2E_VIEWER_PID
+window=$E2E_MAIN_WINDOW
+side=$((E2E_SCREEN_HEIGHT * 8 / 10))
+[[ $(e2e_frame_position "$window") == "50 50" ]] ||
+  e2e_fail "the frame is at $(e2e_frame_position "$window"), not at (50, 50)"
+read -r left top _ < <(e2e_window_geometry "$window")
+centre_x=$((left + side / 2))
+centre_y=$((top + side / 2))
+e2e_screenshot_window "$window" "$shots/default.png"
+
+# The window manager sees one size, so maximising leaves the window and its picture as they were.
+wmctrl -i -r "$window" -b add,maximized_vert,maximized_horz
+sleep 0.5
+e2e_window_has_size "$window" "$side" "$side" ||
+  e2e_fail "maximising gave $(e2e_window_geometry "$window")"
+e2e_screenshot_window "$window" "$shots/maximise.png"
+e2e_same_picture "$shots/default.png" "$shots/maximise.png" ||
+  e2e_fail "the picture changed on a maximise request"
+
+# Spinning, then minimised: no frames and under 1 % of a core over three seconds.
+e2e_drag "$centre_x" "$centre_y" $((centre_x + 120)) $((centre_y + 30)) 8
+spins "$window" spinning || e2e_fail "the model does not spin after a drag"
+(($(swaps) > 0)) || e2e_fail "the swap counter counts nothing"
+xdotool windowminimize "$window"
+e2e_wait_until "$E2E_WINDOW_DEADLINE" eval '! e2e_window_viewable "$window"' ||
+  e2e_fail "the window was not minimised"
+sleep 0.5
+swaps_before=$(swaps) ticks_before=$(cpu_ticks "$pid")
+sleep 3
+minimised_swaps=$(($(swaps) - swaps_before)) minimised_ticks=$(($(cpu_ticks "$pid") - ticks_before))
+e2e_log "minimised for 3 s: $minimised_swaps frames, $minimised_ticks CPU ticks" \
+  "($(awk -v t="$minimised_ticks" -v hz="$(getconf CLK_TCK)" 'BEGIN { print 100 * t / hz / 3 }') %)"
+((minimised_swaps == 0)) || e2e_fail "$minimised_swaps frames drawn while minimised"
+((minimised_ticks * 100 < 3 * $(getconf CLK_TCK))) || e2e_fail "1 % of a core or more"
+
+# Restored, the spin goes on.
+wmctrl -i -a "$window"
+e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_viewable "$window" || e2e_fail "not restored"
+spins "$window" restored || e2e_fail "the spin does not go on after restoring"
+
+# A click stops the model. Then the focus goes to another window in the middle of a drag that
+# has not moved yet, and the button comes up there: the drag ends where it began, and plain
+# motion over the viewer afterwards does not turn the model.
+xmessage -geometry 200x100+$((left + side + 20))+$top other &
+other_pid=$!
+e2e_track_pid "$other_pid"
+other=$(e2e_wait_until "$E2E_WINDOW_DEADLINE" xdotool search --limit 1 --class Xmessage) ||
+  e2e_fail "no other window"
+e2e_click "$centre_x" "$centre_y"
+e2e_wait_still_picture "$window" "$shots" stopping >/dev/null || e2e_fail "the click did not stop"
+xdotool mousemove "$centre_x" "$centre_y" sleep 0.1 mousedown 1 sleep 0.2
+xdotool windowactivate "$other"
+sleep 0.5
+xdotool mousemove $((left + side + 100)) $((top + 50)) sleep 0.1 mouseup 1
+sleep 0.3
+e2e_screenshot_window "$window" "$shots/capture-lost.png"
+for x in 100 200 300 400; do
+  xdotool mousemove $((left + x)) $((top + x)) sleep 0.05
+done
+sleep 0.3
+e2e_screenshot_window "$window" "$shots/plain-motion.png"
+e2e_same_picture "$shots/capture-lost.png" "$shots/plain-motion.png" ||
+  e2e_fail "plain motion after the lost capture turned the model"
+
+# Alt+f is a system key and toggles nothing; the f after it toggles fog once.
+xdotool windowactivate "$window"
+xdotool key alt+f sleep 0.2 key f
+e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_shows "$window" "$E2E_FOG_BACKGROUND" ||
+  e2e_fail "Alt+f toggled fog"
+
+wmctrl -i -c "$window"
+e2e_wait_exit "$pid" || e2e_fail "the program still runs after the close button"
+((E2E_EXIT_STATUS == 0)) || e2e_fail "exit code $E2E_EXIT_STATUS after the close button"
+
+# A bare portrait screen: the square fits. Killing the server ends the viewer with status 1.
+kill "$other_pid" "$E2E_XVFB_PID" && wait "$other_pid" "$E2E_XVFB_PID"
+E2E_SCREEN_WIDTH=1080 E2E_SCREEN_HEIGHT=1920 e2e_start_xvfb
+e2e_launch_viewer sh -c 'exec "$1" 2>"$2"' sh "$viewer" "$errors"
+e2e_window_has_size "$E2E_MAIN_WINDOW" 864 864 ||
+  e2e_fail "on a 1080 x 1920 screen the window is $(e2e_window_geometry "$E2E_MAIN_WINDOW")"
+xdotool mousemove 60 60 key alt+f sleep 0.2 key f # no window manager: keys follow the pointer
+e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_shows "$E2E_MAIN_WINDOW" "$E2E_FOG_BACKGROUND" ||
+  e2e_fail "Alt+f toggled fog on a bare X server"
+killed=$(date +%s%N)
+kill "$E2E_XVFB_PID"
+e2e_wait_exit "$E2E_VIEWER_PID" || e2e_fail "the program still runs without its X server"
+e2e_log "the program ended $((($(date +%s%N) - killed) / 1000000)) ms after the X server"
+((E2E_EXIT_STATUS == 1)) || e2e_fail "exit status $E2E_EXIT_STATUS without the X server"
+[[ $(wc -l <"$errors") == 1 && $(cat "$errors") == "ribbon: "* ]] ||
+  e2e_fail "stderr without the X server: $(cat "$errors")"
+e2e_log "desktop: passed (screenshots in $shots)"
