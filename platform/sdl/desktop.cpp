@@ -5,12 +5,9 @@
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   EnsureVideo();
-  LayerMessageBox& box = layer.lastBox;
-  box.owner = owner;
-  box.text = text == nullptr ? "" : text;
-  box.caption = caption == nullptr ? "Error" : caption;
-  box.type = type;
-  ++box.count;
+  text = text == nullptr ? "" : text;
+  caption = caption == nullptr ? "Error" : caption;
+  NoteMessageBox(owner, text, caption, type);
   // A headless driver has no screen for a box, and a box shown on some other display would wait
   // for a user who is not there.
   if (OnHeadlessDriver()) {
@@ -19,9 +16,9 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   LayerWindow* window = LookUpWindow(owner);
   SDL_Window* parent = window != nullptr && window->visible ? window->sdl : nullptr;
   Uint32 flags = (type & MB_ICONERROR) != 0 ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
-  if (SDL_ShowSimpleMessageBox(flags, box.caption.c_str(), box.text.c_str(), parent) != 0) {
+  if (SDL_ShowSimpleMessageBox(flags, caption, text, parent) != 0) {
     // The user must not lose what the box had to say.
-    std::fprintf(stderr, "ribbon: %s: %s\n", box.caption.c_str(), box.text.c_str());
+    std::fprintf(stderr, "ribbon: %s: %s\n", caption, text);
   }
   return IDOK;
 }
@@ -39,6 +36,7 @@ int GetSystemMetrics(int index) {
 }
 
 HWND SetCapture(HWND window) {
+  NoteCall("SetCapture", reinterpret_cast<std::uintptr_t>(window));
   HWND previous = layer.capture;
   if (LookUpWindow(window) == nullptr) {
     return previous;
@@ -51,6 +49,7 @@ HWND SetCapture(HWND window) {
 }
 
 BOOL ReleaseCapture() {
+  NoteCall("ReleaseCapture");
   if (layer.capture != nullptr && SDL_WasInit(SDL_INIT_VIDEO) != 0) {
     SDL_CaptureMouse(SDL_FALSE);
   }

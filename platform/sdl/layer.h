@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sdl/layer_testing.h"
+#include "platform/sdl/layer_hooks.h"
 #include "platform/win32.h"
 
 struct LayerClass {
@@ -67,11 +67,6 @@ struct Layer {
   HWND capture = nullptr;
   Uint32 buttons = 0;  // SDL mask of the mouse buttons held
   POINT cursor = {0, 0};
-  LayerFault fault = LayerFault::kNone;
-  LayerMessageBox lastBox;
-  bool describedOverride = false;
-  PIXELFORMATDESCRIPTOR described = {};
-  int swapCount = 0;
 };
 extern Layer layer;
 
@@ -79,8 +74,6 @@ extern Layer layer;
 void EnsureVideo();
 // SDL's offscreen and dummy drivers (or none at all): nothing a user could see.
 bool OnHeadlessDriver();
-// True (once) when the injected fault is this one.
-bool TakeFault(LayerFault fault);
 
 HWND WindowHandle(const LayerWindow& window);
 HDC DeviceContextHandle(const LayerWindow& window);
