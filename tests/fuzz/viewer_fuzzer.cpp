@@ -35,13 +35,13 @@ std::int16_t TakeCoordinate() {
   return static_cast<std::int16_t>(Take(2));
 }
 
-// This input's window, whether the viewer has destroyed it, and whether its scene is set up.
+// This input's window, and whether its scene is set up.
 HWND window = nullptr;
-bool destroyed = false, sceneReady = false;
+bool sceneReady = false;
 
-LRESULT CALLBACK RecordingWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  destroyed = destroyed || message == WM_DESTROY;
-  return ViewerWindowProc(hwnd, message, wParam, lParam);
+// The viewer's WM_DESTROY, by whatever road, posts the quit.
+bool Destroyed() {
+  return LayerCallCount("PostQuitMessage") > 0;
 }
 
 void Check(bool holds, const char* what) {
@@ -88,21 +88,14 @@ void CreateWindow(std::uint8_t variant) {
   LayerReset();
   viewerState = ViewerState{};
   viewerState.windowWidth = viewerState.windowHeight = kWindowSide;
-  destroyed = false;
   const PIXELFORMATDESCRIPTOR palette = PaletteFormat332();
   if (variant % 4 == 1) {
     LayerInjectFault(LayerFault::kCreateContext);
   } else if (variant % 4 == 2) {
     LayerSetDescribedFormat(&palette);
   }
-  WNDCLASSA windowClass = {};
-  windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
-  windowClass.lpfnWndProc = RecordingWindowProc;
-  windowClass.lpszClassName = viewerState.windowClassName;
-  RegisterClassA(&windowClass);
-  window = CreateWindowExA(0, viewerState.windowClassName, viewerState.windowTitle,
-                           WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 50, 50,
-                           kWindowSide, kWindowSide, nullptr, nullptr, nullptr, nullptr);
+  RegisterViewerClass(GetModuleHandleA(nullptr));
+  window = CreateViewerWindow(GetModuleHandleA(nullptr));
   LayerSetDescribedFormat(nullptr);
   Check(window != nullptr, "the viewer window could not be created");
   sceneReady = viewerState.renderContext != nullptr;
@@ -220,7 +213,7 @@ void RunStep() {
   kSteps[Take(1) % 8]();
   CheckInvariants();
   // After a destruction, by any road, the program would have ended: start a new one.
-  if (destroyed) {
+  if (Destroyed()) {
     CreateWindow(Take(1));
   }
 }
@@ -247,7 +240,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t cou
     RunStep();
   }
   // The program's end: the window goes, and with it the rendering context.
-  if (!destroyed) {
+  if (!Destroyed()) {
     DestroyWindow(window);
     CheckInvariants();
   }

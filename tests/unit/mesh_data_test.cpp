@@ -16,6 +16,11 @@ const auto Same = [](Vec3 a, Vec3 b) { return a.x == b.x && a.y == b.y && a.z ==
 const auto Corner = [](int face, int c) { return mesh.vertices[mesh.faces[face].vertex[c]]; };
 const auto FaceNormal = [](int face) { return mesh.normals[mesh.faces[face].normal[0]]; };
 
+// The corners are floats of a small ribbon's grid and the normals were computed in float and kept
+// to six decimals: they differ from the corners' exact unit normal by up to about 6e-6 per
+// component here. A normal of the wrong face, or with a component lost, is off by far more.
+constexpr double kNormalTolerance = 1e-5;
+
 // Faces alternate: a real triangle with a unit normal of its own, then a sliver (first and third
 // corners the same) with the zero normal 1; each real triangle comes in both windings. Normals
 // are numbered in order of first use, and every entry is used.
@@ -39,13 +44,17 @@ TEST(MeshData, Invariants) {
       continue;
     }
     ASSERT_NE(face.normal[0], 1);
+    // The stored normal is the unit normal of the corners, counter-clockwise seen from its side.
     const Vec3 n = FaceNormal(i), p = Corner(i, 0), q = Corner(i, 1), r = Corner(i, 2);
-    ASSERT_NEAR(std::sqrt(double(n.x) * n.x + double(n.y) * n.y + double(n.z) * n.z), 1.0, 1e-6);
-    // The normal faces the side from which the corners run counter-clockwise.
     const double u[3] = {q.x - p.x, q.y - p.y, q.z - p.z}, v[3] = {r.x - p.x, r.y - p.y, r.z - p.z};
-    EXPECT_GT(n.x * (u[1] * v[2] - u[2] * v[1]) + n.y * (u[2] * v[0] - u[0] * v[2]) +
-                  n.z * (u[0] * v[1] - u[1] * v[0]),
-              0.0);
+    const double c[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2],
+                         u[0] * v[1] - u[1] * v[0]};
+    const double length = std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]);
+    const double stored[3] = {n.x, n.y, n.z};
+    ASSERT_GT(length, 0.0);
+    for (int k = 0; k < 3; ++k) {
+      ASSERT_NEAR(stored[k], c[k] / length, kNormalTolerance) << "component " << k;
+    }
     if (i % 4 == 0) {
       for (int c = 0; c < 3; ++c) {
         ASSERT_TRUE(Same(Corner(i + 2, c), Corner(i, 2 - c)));

@@ -1,5 +1,5 @@
 // The SDL2 layer over SDL's offscreen driver: SDL events become window messages; pixel formats,
-// WGL, palettes, test hooks and the exit without a display.
+// WGL, palettes and the exit without a display.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/sdl/layer.h"
+#include "platform/sdl/layer_testing.h"
 
 namespace {
 
@@ -75,14 +76,6 @@ SDL_Event WindowEvent(Uint32 id, Uint8 kind, int data1 = 0, int data2 = 0) {
   return event;
 }
 
-// The next call after injecting the fault returns `failed`, the one after that does not.
-template <typename Result, typename Call>
-void ExpectFailsOnce(LayerFault fault, Result failed, Call call) {
-  LayerInjectFault(fault);
-  EXPECT_EQ(call(), failed) << static_cast<int>(fault);
-  EXPECT_NE(call(), failed) << static_cast<int>(fault);
-}
-
 class SdlLayer : public testing::Test {
  protected:
   void SetUp() override { LayerReset(); }
@@ -123,7 +116,7 @@ TEST_F(SdlLayer, GlSetsUpInsideCreationAndPixelFormatsFollowWindowsRules) {
   HWND window = MakeWindow();
   HDC dc = GetDC(window);
   setUpGlOnCreate = false;
-  EXPECT_EQ(LayerSwapCount(), 1);
+  EXPECT_EQ(LayerCallCount("SwapBuffers"), 1);
   PIXELFORMATDESCRIPTOR request = Request();
   EXPECT_EQ(ChoosePixelFormat(nullptr, &request), 0);
   for (DWORD flags : {PFD_DRAW_TO_WINDOW, PFD_SUPPORT_OPENGL}) {
@@ -141,34 +134,9 @@ TEST_F(SdlLayer, GlSetsUpInsideCreationAndPixelFormatsFollowWindowsRules) {
   EXPECT_GE(got.cDepthBits, 16);
 }
 
-TEST_F(SdlLayer, InjectedFaultsFailTheNextMatchingCallOnly) {
-  ExpectFailsOnce(LayerFault::kRegisterClass, nullptr, MakeWindow);  // no class, no window
-  ExpectFailsOnce(LayerFault::kCreateWindow, nullptr, MakeWindow);
-  HDC dc = GetDC(MakeWindow());
-  PIXELFORMATDESCRIPTOR request = Request();
-  ExpectFailsOnce(LayerFault::kChoosePixelFormat, 0,
-                  [&] { return ChoosePixelFormat(dc, &request); });
-  ExpectFailsOnce(LayerFault::kSetPixelFormat, 0, [&] { return SetPixelFormat(dc, 1, &request); });
-  ExpectFailsOnce(LayerFault::kCreateContext, nullptr, [&] { return wglCreateContext(dc); });
-}
-
-TEST_F(SdlLayer, MessageBoxesAreRecordedAndResetLeavesNothing) {
-  EXPECT_EQ(MessageBoxA(nullptr, "text", "Error", MB_OK | MB_ICONERROR), IDOK);
-  EXPECT_EQ(LayerLastMessageBox().text + LayerLastMessageBox().caption, "textError");
-  HWND window = MakeWindow();
-  ShowWindow(window, SW_SHOW);
-  SwapBuffers(GetDC(window));
-  SDL_Window* sdl = LookUpWindow(window)->sdl;
-  LayerReset();
-  EXPECT_EQ(SDL_GetWindowFromID(SDL_GetWindowID(sdl)), nullptr);
-  EXPECT_EQ(LookUpWindow(window), nullptr);
-  EXPECT_EQ(LayerSwapCount() + LayerLastMessageBox().count, 0);
-}
-
 TEST_F(SdlLayer, PalettesAreCopiedSelectedAndFreed) {
   HDC dc = GetDC(MakeWindow());
   LOGPALETTE entries = {0x300, 1, {{1, 2, 3, 0}}};
-  ExpectFailsOnce(LayerFault::kCreatePalette, nullptr, [&] { return CreatePalette(&entries); });
   HPALETTE palette = CreatePalette(&entries);
   entries.palNumEntries = 0;  // the palette keeps its own copy
   HPALETTE stock = SelectPalette(dc, palette, FALSE);

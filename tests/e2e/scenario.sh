@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# The viewer from start to end under a private X server with no window manager, whatever starts
+# it: the program itself, or a launcher (Wine, valgrind) with the program as its argument.
+#   full (default): the hint box before the window; the window's place and size; a refused
+#     resize; the picture (both sides, unmoved until input); f, p, j, k; a drag that leaves the
+#     model spinning and a click that stops it; Esc and exit code 0.
+#   --short: the hint, the window's place and size, its picture, f, Esc and exit code 0.
+#   --close: the hint, the window, a window manager's close request and exit code 0.
+# Usage: scenario.sh [--full | --short | --close] PROGRAM [ARGUMENTS...]
+set -uo pipefail
+source "$(dirname "$0")/lib.sh"
+mode=full
+[[ ${1:-} == --full || ${1:-} == --short || ${1:-} == --close ]] && { mode=${1#--}; shift; }
+(($# > 0)) || e2e_fail "usage: scenario.sh [--full | --short | --close] PROGRAM [ARGUMENTS...]"
+shots=$(e2e_artifact_dir "scenario-$mode-$(basename "${@: -1}")")
+e2e_start_xvfb
+
+e2e_launch_viewer "$@"
+pid=$E2E_VIEWER_PID
+window=$E2E_MAIN_WINDOW
+e2e_screenshot_window "$window" "$shots/default.png"
+
+if [[ $mode == close ]]; then
+  e2e_request_close "$window" || e2e_fail "could not send the close request"
+  e2e_wait_exit "$pid" || e2e_fail "the program still runs after the close request"
+  ((E2E_EXIT_STATUS == 0)) || e2e_fail "exit code $E2E_EXIT_STATUS after the close request"
+  e2e_log "close: passed"
+  exit 0
+fi
+
+# Square at 0.8 of the screen height, at (50, 50). Without a window manager the SDL build's X
+# window is the whole window; Wine draws a frame around its X window, the client area.
+side=$((E2E_SCREEN_HEIGHT * 8 / 10))
+read -r left top width height < <(e2e_window_geometry "$window")
+border=$((left - 50)) caption=$((top - left))
+e2e_log "client ${width}x${height} at ($left, $top): frame $border, caption $caption"
+((border == 0 && caption == 0 || border > 0 && border < 16 && caption > 0 && caption < 40)) ||
+  e2e_fail "window at ($left, $top) is not at (50, 50)"
+((width + 2 * border == side && height + caption + 2 * border == side)) ||
+  e2e_fail "window $((width + 2 * border)) x $((height + caption + 2 * border)), not $side x $side"
+
+read -r rose green < <(e2e_hue_shares "$shots/default.png")
+e2e_log "rose pixels: $rose, green pixels: $green of the window"
+e2e_number "$rose" '>' 0.01 || e2e_fail "no rose front faces in view ($rose)"
+e2e_number "$green" '>' 0.01 || e2e_fail "no green back faces in view ($green)"
+
+# Keys go to the window under the pointer (no window manager: focus follows the pointer).
+xdotool mousemove $((left + 10)) $((top + 10))
+toggle_fog() {
+  local expected
+  for expected in "$E2E_FOG_BACKGROUND" "$E2E_BACKGROUND"; do
+    xdotool key f
+    e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_shows "$window" "$expected" ||
+      e2e_fail "after f the background is not ($expected) $1"
+  done
+}
+toggle_fog ""
+
+if [[ $mode == full ]]; then
+  # Before any input the model does not move, although frames keep coming.
+  sleep 0.5
+  e2e_screenshot_window "$window" "$shots/unmoved.png"
+  e2e_same_picture "$shots/default.png" "$shots/unmoved.png" ||
+    e2e_fail "the model moves before any input"
+
+  # A resize is undone. The program is held stopped while the server resizes its window, so
+  # that the new size is seen to take effect before the program answers it.
+  if ((${E2E_RESIZE:-1})); then
+    kill -STOP "$pid"
+    xdotool windowsize "$window" 400 300
+    e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_has_size "$window" 400 300
+    resized=$?
+    kill -CONT "$pid"
+    ((resized == 0)) || e2e_fail "the server did not resize the window"
+    e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_has_size "$window" "$width" "$height" ||
+      e2e_fail "size not restored: $(e2e_window_geometry "$window")"
+  fi
+
+  # p toggles wireframe: far more of the background shows than around the filled model.
+  filled=$(e2e_share_unlike "$shots/default.png" "$E2E_BACKGROUND")
+  wire_limit=$(awk -v f="$filled" 'BEGIN { print f * 0.7 }')
+  shows_wireframe() {
+    local share
+    share=$(e2e_share_unlike "$1" "$E2E_BACKGROUND") &&
+      e2e_number "$share" '<' "$wire_limit" && e2e_number "$share" '>' 0.01
+  }
+  same_as_default() { e2e_same_picture "$1" "$shots/default.png"; }
+  xdotool key p
+  e2e_wait_picture "$window" "$shots/wireframe.png" shows_wireframe ||
+    e2e_fail "no wireframe after p (the filled model covers $filled)"
+  # j and k change nothing shown; the f after them shows that they were handled.
+  xdotool key p j j k
+  toggle_fog "after p, j and k"
+  e2e_wait_picture "$window" "$shots/filled.png" same_as_default ||
+    e2e_fail "p, j and k do not bring back the first picture"
+
+  # A drag released in motion leaves the model spinning; a click stops it.
+  centre_x=$((left + width / 2)) centre_y=$((top + height / 2))
+  e2e_drag "$centre_x" "$centre_y" $((centre_x + 120)) $((centre_y + 30)) 8
+  e2e_screenshot_window "$window" "$shots/spinning-1.png"
+  differs_from_first() { ! e2e_same_picture "$1" "$shots/spinning-1.png"; }
+  e2e_wait_picture "$window" "$shots/spinning-2.png" differs_from_first ||
+    e2e_fail "the model does not keep turning after the drag"
+  e2e_click $((centre_x - 40)) $((centre_y + 40))
+  still=$(e2e_wait_still_picture "$window" "$shots" stopping) ||
+    e2e_fail "the model still turns after a click"
+  sleep 0.5
+  e2e_screenshot_window "$window" "$shots/stopped.png"
+  e2e_same_picture "$still" "$shots/stopped.png" || e2e_fail "the model moves again after stopping"
+  same_as_default "$shots/stopped.png" && e2e_fail "the model stopped in its first orientation"
+fi
+
+xdotool key Escape
+e2e_wait_exit "$pid" || e2e_fail "the program still runs after Esc"
+((E2E_EXIT_STATUS == 0)) || e2e_fail "exit code $E2E_EXIT_STATUS after Esc"
+e2e_window_exists "$window" && e2e_fail "the window outlives the program"
+e2e_log "$mode: passed (screenshots in $shots)"
