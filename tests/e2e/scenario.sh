@@ -5,13 +5,12 @@
 #     resize; the picture (both sides, unmoved until input); f, p, j, k; a drag that leaves the
 #     model spinning and a click that stops it; Esc and exit code 0.
 #   --short: the hint, the window's place and size, its picture, f, Esc and exit code 0.
-#   --close: the hint, the window, a window manager's close request and exit code 0.
-# Usage: scenario.sh [--full | --short | --close] PROGRAM [ARGUMENTS...]
+# Usage: scenario.sh [--full | --short] PROGRAM [ARGUMENTS...]
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 mode=full
-[[ ${1:-} == --full || ${1:-} == --short || ${1:-} == --close ]] && { mode=${1#--}; shift; }
-(($# > 0)) || e2e_fail "usage: scenario.sh [--full | --short | --close] PROGRAM [ARGUMENTS...]"
+[[ ${1:-} == --full || ${1:-} == --short ]] && { mode=${1#--}; shift; }
+(($# > 0)) || e2e_fail "usage: scenario.sh [--full | --short] PROGRAM [ARGUMENTS...]"
 shots=$(e2e_artifact_dir "scenario-$mode-$(basename "${@: -1}")")
 e2e_start_xvfb
 
@@ -19,14 +18,6 @@ e2e_launch_viewer "$@"
 pid=$E2E_VIEWER_PID
 window=$E2E_MAIN_WINDOW
 e2e_screenshot_window "$window" "$shots/default.png"
-
-if [[ $mode == close ]]; then
-  e2e_request_close "$window" || e2e_fail "could not send the close request"
-  e2e_wait_exit "$pid" || e2e_fail "the program still runs after the close request"
-  ((E2E_EXIT_STATUS == 0)) || e2e_fail "exit code $E2E_EXIT_STATUS after the close request"
-  e2e_log "close: passed"
-  exit 0
-fi
 
 # Square at 0.8 of the screen height, at (50, 50). Without a window manager the SDL build's X
 # window is the whole window; Wine draws a frame around its X window, the client area.

@@ -1,5 +1,5 @@
 // The SDL2 layer over SDL's offscreen driver: SDL events become window messages; pixel formats,
-// WGL, palettes and the exit without a display.
+// WGL and the exit without a display.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -132,18 +132,6 @@ TEST_F(SdlLayer, GlSetsUpInsideCreationAndPixelFormatsFollowWindowsRules) {
   EXPECT_EQ(got.dwFlags & (request.dwFlags | PFD_NEED_PALETTE), request.dwFlags);
   EXPECT_GE(std::min({got.cRedBits, got.cGreenBits, got.cBlueBits}), 8);
   EXPECT_GE(got.cDepthBits, 16);
-}
-
-TEST_F(SdlLayer, PalettesAreCopiedSelectedAndFreed) {
-  HDC dc = GetDC(MakeWindow());
-  LOGPALETTE entries = {0x300, 1, {{1, 2, 3, 0}}};
-  HPALETTE palette = CreatePalette(&entries);
-  entries.palNumEntries = 0;  // the palette keeps its own copy
-  HPALETTE stock = SelectPalette(dc, palette, FALSE);
-  EXPECT_EQ(RealizePalette(dc), 1u);
-  EXPECT_EQ(SelectPalette(dc, stock, FALSE), palette);
-  EXPECT_TRUE(DeleteObject(palette));
-  EXPECT_FALSE(DeleteObject(palette));
 }
 
 void ShowBoxWithoutDisplay(const char* driver) {

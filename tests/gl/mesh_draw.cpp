@@ -75,23 +75,4 @@ TEST_F(MeshDraw, EveryCornerArrivesInOrderWithItsNormalAndACountBelowOneSendsNon
   }
 }
 
-// Filled, the slivers cover no pixels: the picture comes from the real triangles alone.
-TEST_F(MeshDraw, SliversCoverNoPixels) {
-  std::vector<MeshFace> faces[2];  // real triangles, slivers
-  for (int i = 0; i < meshObject.faceCount; ++i) {
-    faces[i % 2].push_back(meshObject.faces[i]);
-  }
-  for (int slivers : {0, 1}) {
-    MeshObject mesh = meshObject;
-    mesh.faces = faces[slivers].data();
-    mesh.faceCount = int(faces[slivers].size());
-    glClear(GL_COLOR_BUFFER_BIT);
-    DrawMeshObject(mesh);
-    std::vector<GLubyte> red(kSize * kSize);
-    glReadPixels(0, 0, kSize, kSize, GL_RED, GL_UNSIGNED_BYTE, red.data());
-    const long covered = std::count_if(red.begin(), red.end(), [](GLubyte p) { return p != 0; });
-    EXPECT_EQ(covered == 0, slivers == 1) << covered << " pixels covered";
-  }
-}
-
 }  // namespace

@@ -3,29 +3,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 
 #include "tests/gl/viewer_fixture.h"
-
-// Nothrow array allocations fail while this is set, as they may when memory runs out.
-static bool failNothrowArrays = false;
-
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  return failNothrowArrays ? nullptr : std::malloc(size == 0 ? 1 : size);
-}
-void operator delete[](void* pointer) noexcept {
-  std::free(pointer);
-}
-void operator delete[](void* pointer, std::size_t) noexcept {
-  std::free(pointer);
-}
-void* operator new[](std::size_t size) {
-  void* pointer = std::malloc(size == 0 ? 1 : size);
-  if (pointer == nullptr) {
-    throw std::bad_alloc();
-  }
-  return pointer;
-}
 
 namespace {
 
@@ -124,29 +103,6 @@ TEST_F(StartupTest, WithoutAContextKeysStillWorkNothingIsDrawnAndEscCloses) {
   EXPECT_EQ(Swaps(), 0);
   PostMessageA(window, WM_CHAR, 27, 0);
   EXPECT_EQ(RunMessageLoop(), 0);
-}
-
-TEST_F(StartupTest, FailedAllocationsLeaveNoPaletteAndAnEmptyTextureAndFramesStillDraw) {
-  PIXELFORMATDESCRIPTOR format = {};
-  format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_NEED_PALETTE;
-  format.cColorBits = 8;
-  format.cRedBits = 8;
-  LayerSetDescribedFormat(&format);
-  failNothrowArrays = true;
-  HWND window = Open();
-  failNothrowArrays = false;
-  LayerSetDescribedFormat(nullptr);
-  ASSERT_NE(viewerState.renderContext, nullptr);
-  EXPECT_EQ(viewerState.palette, nullptr);
-  GLint width = -1;
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-  EXPECT_EQ(width, 0);
-  viewerState.textureEnabled = 1;
-  RequestRedraw();
-  IdleRender();
-  EXPECT_EQ(Swaps(), 1);
-  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-  EXPECT_TRUE(DestroyWindow(window));
 }
 
 // A probe window beside the viewer's: its timer posts a message, or ends the run after a few
