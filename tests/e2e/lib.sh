@@ -132,14 +132,6 @@ e2e_count_different() {
 }
 e2e_same_picture() { [[ $(e2e_count_different 2% "$1" "$2") == 0 ]]; }
 
-# Prints the share (0 to 1) of pixels of picture FILE unlike colour "R G B" by more than 4%.
-e2e_share_unlike() {
-  local size count
-  size=$(identify -format '%wx%h' "$1") || return 1
-  count=$(e2e_count_different 4% "$1" \( -size "$size" "xc:rgb(${2// /,})" \)) || return 1
-  awk -v c="$count" -v s="$size" 'BEGIN { split(s, d, "x"); printf "%.4f\n", c / (d[1] * d[2]) }'
-}
-
 # Prints "RED GREEN": shares of pixels whose red, or green, exceeds both other channels by 20.
 e2e_hue_shares() {
   convert "$1" -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '

@@ -1,29 +1,9 @@
-// The start-up values WinMain hands to ViewerMain.
+// The show command WinMain hands to ViewerMain (ViewerMain does not read the command line).
 #include <gtest/gtest.h>
-
-#include <string>
 
 #include "platform/windows/startup.h"
 
 namespace {
-
-TEST(WindowsStartup, CommandLinePastProgramNameSkipsTheNameAndTheBlanksAfterIt) {
-  const struct {
-    const char* commandLine;
-    const char* rest;
-  } cases[] = {
-      {"ribbon.exe", ""},
-      {"ribbon.exe \t  a  b ", "a  b "},
-      {"\"C:\\Program Files\\ribbon.exe\" one \"two\"", "one \"two\""},
-      {"\"C:\\a b\\ribbon.exe\"next", "next"},  // the name ends at its closing quote
-      {"\"unterminated name", ""},
-      {"", ""},
-  };
-  for (const auto& c : cases) {
-    std::string line = c.commandLine;
-    EXPECT_STREQ(CommandLinePastProgramName(line.data()), c.rest) << c.commandLine;
-  }
-}
 
 TEST(WindowsStartup, ShowCommandComesFromTheStartupInformationOnlyWhenFlagged) {
   const struct {
