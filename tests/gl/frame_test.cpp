@@ -42,8 +42,6 @@ int Changed(const FrameStats& a, const FrameStats& b) {
   return changed;
 }
 
-const std::vector<GLfloat> kIdentity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-
 class Frame : public ViewerTest {
  protected:
   void SetUp() override {
@@ -131,7 +129,8 @@ TEST_F(Frame, WireframeLeavesMoreBackgroundAndFeaturesAreOffAfterTheFrame) {
     EXPECT_FALSE(glIsEnabled(feature)) << "feature " << feature;
   }
   EXPECT_EQ(Get(GL_POLYGON_MODE, 2), (std::vector<GLfloat>{GL_FILL, GL_FILL}));
-  EXPECT_EQ(Get(GL_MODELVIEW_MATRIX, 16), kIdentity);
+  EXPECT_EQ(Get(GL_MODELVIEW_MATRIX, 16),
+            std::vector<GLfloat>({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
 }
 
 // 18 units above and below the centre, as many times the aspect to the sides, 28 deep.

@@ -39,8 +39,5 @@ class ViewerTest : public testing::Test {
     }
     return -1;
   }
-  static std::string Number(const void* handle) {
-    return std::to_string(reinterpret_cast<std::uintptr_t>(handle));
-  }
   static int Swaps() { return LayerCallCount("SwapBuffers"); }
 };

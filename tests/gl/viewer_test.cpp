@@ -125,7 +125,7 @@ TEST_F(WindowProcTest, CommandKeysToggleStepAndRequestARedraw) {
 TEST_F(WindowProcTest, EscapeDestroysTheWindowAndQuitsWithZero) {
   viewerState.idleHandler = IdleRender;
   EXPECT_EQ(Send(WM_CHAR, 27), 0);
-  EXPECT_EQ(viewerState.renderContext, nullptr);
+  ASSERT_EQ(viewerState.renderContext, nullptr);  // else no quit would come
   EXPECT_EQ(viewerState.idleHandler, nullptr);
   MSG msg = {};
   ASSERT_EQ(GetMessageA(&msg, nullptr, 0, 0), 0);
