@@ -13,10 +13,7 @@ E2E_BACKGROUND="38 38 38"
 E2E_FOG_BACKGROUND="128 64 64"
 
 e2e_log() { echo "e2e: $*" >&2; }
-e2e_fail() {
-  echo "e2e: FAIL: $*" >&2
-  exit 1
-}
+e2e_fail() { e2e_log "FAIL: $*" && exit 1; }
 
 # Runs "$@" every 0.1 s until it succeeds or DEADLINE seconds have passed.
 e2e_wait_until() {
@@ -35,12 +32,7 @@ e2e_artifact_dir() {
 }
 
 e2e_track_pid() { E2E_TRACKED[$1]=1; }
-e2e_cleanup() {
-  local pid
-  for pid in "${!E2E_TRACKED[@]}" $E2E_XVFB_PID; do
-    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-  done
-}
+e2e_cleanup() { for pid in "${!E2E_TRACKED[@]}" $E2E_XVFB_PID; do kill "$pid" && wait "$pid"; done 2>/dev/null; }
 
 # Starts Xvfb on a free display, exports DISPLAY and ends the server on exit. Numbers start at a
 # pid-dependent point far above habitual ones; when another server takes the same number at the
@@ -68,7 +60,7 @@ e2e_start_xvfb() {
 # Succeeds once our server (its pid in the display's lock file) answers, or at once if it ended.
 e2e_xvfb_answers() {
   e2e_running "$E2E_XVFB_PID" || return 0
-  [[ $(tr -d ' ' <"/tmp/.X${DISPLAY#:}-lock" 2>/dev/null) == "$E2E_XVFB_PID" ]] &&
+  [[ $(tr -d ' ' 2>/dev/null <"/tmp/.X${DISPLAY#:}-lock") == "$E2E_XVFB_PID" ]] &&
     xwininfo -root >/dev/null 2>&1
 }
 
@@ -110,9 +102,8 @@ e2e_wait_exit() {
 
 # Fails with MESSAGE, adding whether process PID still runs or how it ended.
 e2e_fail_process() {
-  e2e_running "$1" && e2e_fail "$2 (the program is still running)"
-  e2e_wait_exit "$1"
-  e2e_fail "$2 (the program ended with status $E2E_EXIT_STATUS)"
+  e2e_running "$1" || { e2e_wait_exit "$1"; e2e_fail "$2 (the program ended: $E2E_EXIT_STATUS)"; }
+  e2e_fail "$2 (the program is still running)"
 }
 
 # e2e_screenshot_window ID FILE: an 8-bit PNG of the window's area of the screen.
@@ -155,20 +146,6 @@ e2e_number() { awk -v a="$1" -v b="$3" "BEGIN { exit !((a + 0) $2 (b + 0)) }"; }
 # e2e_wait_picture ID FILE PREDICATE...: screenshots window ID until PREDICATE FILE succeeds.
 e2e_wait_picture() { e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_shot_and "$@"; }
 e2e_shot_and() { e2e_screenshot_window "$1" "$2" && "${@:3}" "$2"; }
-
-# Screenshots window ID into DIR/NAME-N.png until two in a row are the same picture, and prints
-# the last one's name; fails if the picture still changes at the deadline.
-e2e_wait_still_picture() {
-  local end=$((SECONDS + E2E_WINDOW_DEADLINE)) n=0 previous= shot
-  while ((SECONDS < end)); do
-    shot=$2/$3-$((n++)).png
-    e2e_screenshot_window "$1" "$shot" || return 1
-    [[ -n $previous ]] && e2e_same_picture "$previous" "$shot" && { echo "$shot"; return 0; }
-    previous=$shot
-    sleep 0.2
-  done
-  return 1
-}
 
 # Drags with the left button from (X1, Y1) to (X2, Y2) in STEPS moves, releasing at the end.
 e2e_drag() {

@@ -1,4 +1,4 @@
-// Feeds window messages, SDL events and idle turns to the viewer's own window (offscreen SDL,
+// Feeds window messages, drags and idle turns to the viewer's own window (offscreen SDL,
 // real Mesa) and checks the shared state after every step. Input: steps, each an opcode byte and
 // the bytes it needs (zeros past the end); every input starts from a fresh window.
 #include <SDL.h>
@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "app/viewer.h"
 #include "app/viewer_state.h"
@@ -102,22 +101,6 @@ void Drag() {
   ViewerWindowProc(window, WM_LBUTTONUP, 0, position);
 }
 
-// An SDL event of a type the layer translates, its fields from the input, with the window's id,
-// for the layer to translate on the next pump.
-void PushSdlEvent() {
-  constexpr Uint32 kTypes[] = {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_KEYDOWN,
-                               SDL_KEYUP,       SDL_TEXTINPUT,       SDL_WINDOWEVENT,   SDL_QUIT};
-  SDL_Event event = {};
-  for (std::size_t i = 0; i + 4 <= sizeof event; i += 4) {
-    const std::uint32_t word = Take(4);
-    std::memcpy(reinterpret_cast<char*>(&event) + i, &word, 4);
-  }
-  event.type = kTypes[event.type % 8];
-  event.window.windowID = SDL_GetWindowID(SDL_GL_GetCurrentWindow());
-  event.text.text[sizeof event.text.text - 1] = '\0';  // SDL's text always ends
-  SDL_PushEvent(&event);
-}
-
 // Bounded turns of the viewer's own loop: draw when idle and nothing waits, otherwise take one
 // message; WM_QUIT or an empty queue ends the turns.
 void LoopTurns() {
@@ -135,9 +118,8 @@ void LoopTurns() {
   }
 }
 
-void (*const kSteps[])() = {
-    [] { DeliverMessage(false); }, [] { DeliverMessage(true); }, Drag, PushSdlEvent, LoopTurns,
-    [] { DestroyWindow(window); }};
+void (*const kSteps[])() = {[] { DeliverMessage(false); }, [] { DeliverMessage(true); }, Drag,
+                            LoopTurns, [] { DestroyWindow(window); }};
 
 }  // namespace
 
@@ -158,7 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t cou
   at = 0;
   CreateWindow(Take(1));
   for (int step = 0; step < 64 && at < size; ++step) {
-    kSteps[Take(1) % 6]();
+    kSteps[Take(1) % 5]();
     CheckInvariants();
     // After a destruction, by any road, the program would have ended: start a new one.
     if (Destroyed()) {
