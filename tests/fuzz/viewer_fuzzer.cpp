@@ -1,4 +1,4 @@
-// Feeds window messages, drags and idle turns to the viewer's own window (offscreen SDL,
+// Feeds window messages and idle turns to the viewer's own window (offscreen SDL,
 // real Mesa) and checks the shared state after every step. Input: steps, each an opcode byte and
 // the bytes it needs (zeros past the end); every input starts from a fresh window.
 #include <SDL.h>
@@ -88,19 +88,6 @@ void DeliverMessage(bool post) {
        : void(ViewerWindowProc(window, message, wParam, lParam));
 }
 
-// A left-button drag through the procedure: the fastest way into the spinning states.
-void Drag() {
-  LPARAM position = TakePosition();
-  ViewerWindowProc(window, WM_LBUTTONDOWN, MK_LBUTTON, position);
-  for (int moves = Take(1) % 4; moves > 0; --moves) {
-    CheckInvariants();
-    position = TakePosition();
-    ViewerWindowProc(window, WM_MOUSEMOVE, MK_LBUTTON, position);
-  }
-  CheckInvariants();
-  ViewerWindowProc(window, WM_LBUTTONUP, 0, position);
-}
-
 // Bounded turns of the viewer's own loop: draw when idle and nothing waits, otherwise take one
 // message; WM_QUIT or an empty queue ends the turns.
 void LoopTurns() {
@@ -118,8 +105,8 @@ void LoopTurns() {
   }
 }
 
-void (*const kSteps[])() = {[] { DeliverMessage(false); }, [] { DeliverMessage(true); }, Drag,
-                            LoopTurns, [] { DestroyWindow(window); }};
+void (*const kSteps[])() = {[] { DeliverMessage(false); }, [] { DeliverMessage(true); }, LoopTurns,
+                            [] { DestroyWindow(window); }};
 
 }  // namespace
 
@@ -140,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t cou
   at = 0;
   CreateWindow(Take(1));
   for (int step = 0; step < 64 && at < size; ++step) {
-    kSteps[Take(1) % 5]();
+    kSteps[Take(1) % 4]();
     CheckInvariants();
     // After a destruction, by any road, the program would have ended: start a new one.
     if (Destroyed()) {
