@@ -80,6 +80,7 @@ e2e_window_by_title_prefix() {
 e2e_wait_window() { e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_by_title "$1"; }
 e2e_wait_window_prefix() { e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_by_title_prefix "$1"; }
 e2e_window_exists() { xwininfo -id "$1" >/dev/null 2>&1; }
+e2e_running() { [[ $(ps -o stat= -p "$1" 2>/dev/null) == [^Z]* ]]; }
 
 # Prints "X Y WIDTH HEIGHT" of window ID: position on the screen, size of the X window.
 e2e_window_geometry() {
@@ -88,8 +89,6 @@ e2e_window_geometry() {
     END { if (n == 4) print v[0], v[1], v[2], v[3]; else exit 1 }'
 }
 e2e_window_has_size() { [[ $(e2e_window_geometry "$1") == *" $2 $3" ]]; }
-
-e2e_running() { [[ $(ps -o stat= -p "$1" 2>/dev/null) == [^Z]* ]]; }
 
 # Waits for child PID to end and sets E2E_EXIT_STATUS; fails at $E2E_EXIT_DEADLINE. Call it
 # directly, not in $(...): only the shell that started the process can collect its status.
@@ -140,10 +139,9 @@ e2e_window_shows() {
       ok = ($3 - c[1]) ^ 2 <= 4 && ($4 - c[2]) ^ 2 <= 4 && ($5 - c[3]) ^ 2 <= 4 } END { exit !ok }'
 }
 
-# Compares a decimal number with a threshold: e2e_number A '<' B.
+# e2e_number A '<' B compares decimal numbers. e2e_wait_picture ID FILE PREDICATE...
+# screenshots window ID into FILE until PREDICATE FILE succeeds.
 e2e_number() { awk -v a="$1" -v b="$3" "BEGIN { exit !((a + 0) $2 (b + 0)) }"; }
-
-# e2e_wait_picture ID FILE PREDICATE...: screenshots window ID until PREDICATE FILE succeeds.
 e2e_wait_picture() { e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_shot_and "$@"; }
 e2e_shot_and() { e2e_screenshot_window "$1" "$2" && "${@:3}" "$2"; }
 

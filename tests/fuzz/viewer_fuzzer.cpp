@@ -27,10 +27,6 @@ std::uint32_t Take(int bytes) {
   return value;
 }
 
-LPARAM TakePosition() {
-  return static_cast<std::int32_t>(Take(4));
-}
-
 HWND window = nullptr;
 bool sceneReady = false;
 
@@ -83,7 +79,7 @@ void DeliverMessage(bool post) {
   const UINT pick = Take(2);
   const UINT message = pick == WM_CREATE || pick == WM_DESTROY ? WM_NULL : pick % 0x300;
   const WPARAM wParam = message == WM_CHAR ? Take(1) : Take(4);
-  const LPARAM lParam = TakePosition();
+  const LPARAM lParam = static_cast<std::int32_t>(Take(4));
   post ? void(PostMessageA(window, message, wParam, lParam))
        : void(ViewerWindowProc(window, message, wParam, lParam));
 }

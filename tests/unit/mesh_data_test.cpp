@@ -73,7 +73,6 @@ TEST(MeshData, TellingRows) {
       {mesh.vertices, 1, {7.216450f, 21.464870f, -6.158153f}},
       {mesh.vertices, 2, {9, 21.849556f, -3}},
       {mesh.vertices, 16461, {-9, -3, -3}},
-      {mesh.vertices, 16462, {-7.216450f, -2.615315f, -6.158153f}},
       {mesh.normals, 0, {0.315602f, -0.946804f, -0.062907f}},
       {mesh.normals, 3, {0.315108f, -0.946974f, -0.062832f}},
       {mesh.normals, 2744, {0.315601f, -0.946804f, 0.062907f}},

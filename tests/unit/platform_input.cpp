@@ -7,17 +7,6 @@
 
 namespace {
 
-TEST(PlatformInput, PositionsPackAsSignedWords) {
-  const int cases[][4] = {
-      {-1, 5, 0xFFFF, 5}, {700, -2, 700, 0xFFFE}, {-32768, 32767, 0x8000, 0x7FFF}};
-  for (const auto& c : cases) {  // x, y, low word, high word
-    const LPARAM lParam = PositionLParam(c[0], c[1]);
-    EXPECT_EQ(std::vector<int>(
-                  {LOWORD(lParam), HIWORD(lParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}),
-              std::vector<int>({c[2], c[3], c[0], c[1]}));
-  }
-}
-
 TEST(PlatformInput, FlagsAndTextAndKeyLParam) {
   EXPECT_EQ(MouseKeyFlags(SDL_BUTTON_RMASK | SDL_BUTTON_MMASK, KMOD_RSHIFT),
             MK_RBUTTON | MK_MBUTTON | MK_SHIFT);

