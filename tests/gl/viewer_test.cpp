@@ -79,7 +79,8 @@ TEST_F(ViewerTest, WithoutAContextKeysStillWorkNothingIsDrawnAndEscCloses) {
   IdleRender();
   EXPECT_EQ(viewerState.idleHandler, nullptr);
   EXPECT_EQ(Swaps(), 0);
-  PostMessageA(window, WM_CHAR, 27, 0);
+  ViewerWindowProc(window, WM_CHAR, 27, 0);
+  ASSERT_EQ(LayerCallCount("PostQuitMessage"), 1);  // else the loop would wait for ever
   EXPECT_EQ(RunMessageLoop(), 0);
 }
 
