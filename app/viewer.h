@@ -8,6 +8,12 @@ void RequestRedraw();
 void IdleRender();
 LRESULT CALLBACK ViewerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Registers the viewer's window class (own device context, icon 101, arrow cursor); 0 on failure.
+ATOM RegisterViewerClass(HINSTANCE instance);
+// Creates the viewer's window at viewerState's place and size (WM_CREATE runs inside); null on
+// failure.
+HWND CreateViewerWindow(HINSTANCE instance);
+
 // Tells the user of a failure: a line on stderr and an "Error" box owned by owner.
 void ReportError(HWND owner, const char* text);
 

@@ -3,6 +3,7 @@
 
 #include "app/viewer.h"
 #include "app/viewer_state.h"
+#include "model/mesh.h"
 #include "render/render.h"
 
 static const char kHintText[] = " mouse: touch the window image for movement----- ";
@@ -29,7 +30,7 @@ void IdleRender() {
     viewerState.idleHandler = nullptr;
     return;
   }
-  RenderFrame();
+  RenderFrame(DrawMesh);
 }
 
 void ReportError(HWND owner, const char* text) {
@@ -45,7 +46,7 @@ static int FailStartup(const char* text) {
   return 1;
 }
 
-static ATOM RegisterViewerClass(HINSTANCE instance) {
+ATOM RegisterViewerClass(HINSTANCE instance) {
   WNDCLASSA windowClass = {};
   windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
   windowClass.lpfnWndProc = ViewerWindowProc;
@@ -54,6 +55,13 @@ static ATOM RegisterViewerClass(HINSTANCE instance) {
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.lpszClassName = viewerState.windowClassName;
   return RegisterClassA(&windowClass);
+}
+
+HWND CreateViewerWindow(HINSTANCE instance) {
+  return CreateWindowExA(0, viewerState.windowClassName, viewerState.windowTitle,
+                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                         viewerState.windowX, viewerState.windowY, viewerState.windowWidth,
+                         viewerState.windowHeight, nullptr, nullptr, instance, nullptr);
 }
 
 // Draws whenever a redraw is pending and no message waits; otherwise sleeps in GetMessageA.
@@ -84,10 +92,7 @@ int ViewerMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   viewerState.windowWidth =
       WindowSideForScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   viewerState.windowHeight = viewerState.windowWidth;
-  HWND window = CreateWindowExA(0, viewerState.windowClassName, viewerState.windowTitle,
-                                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                                viewerState.windowX, viewerState.windowY, viewerState.windowWidth,
-                                viewerState.windowHeight, nullptr, nullptr, instance, nullptr);
+  HWND window = CreateViewerWindow(instance);
   if (window == nullptr) {
     return FailStartup("CreateWindowExA failed");
   }

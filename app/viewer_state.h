@@ -1,13 +1,8 @@
 // The viewer's one shared record: build-time settings and every piece of run-time state.
 #pragma once
 
+#include "model/vec3.h"
 #include "platform/win32.h"
-
-struct Vec3 {
-  float x;
-  float y;
-  float z;
-};
 
 using IdleFunction = void (*)();
 

@@ -8,9 +8,12 @@
 #include "app/viewer.h"
 #include "app/viewer_state.h"
 #include "bench/viewer_window.h"
+#include "model/mesh.h"
+#include "platform/sdl/allocator_policy.h"
 #include "render/render.h"
 
 int main(int argc, char** argv) {
+  KeepVertexBuffersOnTheHeap();
   const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
   // The side the viewer itself picks on this screen.
   HWND window = OpenViewerWindow(
@@ -28,7 +31,7 @@ int main(int argc, char** argv) {
   long frames = 0;
   Clock::time_point now = start;
   while (now < end) {
-    RenderFrame();
+    RenderFrame(DrawMesh);
     ++frames;
     now = Clock::now();
   }

@@ -51,12 +51,11 @@ void TimeSpinningFrames(benchmark::State& state, Frame frame) {
 }
 
 void BM_RenderFrame(benchmark::State& state) {
-  TimeSpinningFrames(state, [] { RenderFrame(); });
+  TimeSpinningFrames(state, [] { RenderFrame(DrawMesh); });
 }
 
 void BM_ReferenceFrame(benchmark::State& state) {
-  const MeshArrays arrays = ExpandMesh(meshObject);
-  TimeSpinningFrames(state, [&arrays] { RenderReferenceFrame(arrays); });
+  TimeSpinningFrames(state, [] { RenderFrame(DrawMeshArrays); });
 }
 
 double MedianOf(std::vector<double> values) {
@@ -69,7 +68,6 @@ double MedianOf(std::vector<double> values) {
 // falls on both alike. Reports the median time of each and their ratio as counters.
 void BM_FramePair(benchmark::State& state) {
   using Clock = std::chrono::steady_clock;
-  const MeshArrays arrays = ExpandMesh(meshObject);
   std::vector<double> frameMs;
   std::vector<double> referenceMs;
   auto timed = [](auto frame) {
@@ -79,8 +77,8 @@ void BM_FramePair(benchmark::State& state) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
   };
   TimeSpinningFrames(state, [&] {
-    frameMs.push_back(timed([] { RenderFrame(); }));
-    referenceMs.push_back(timed([&arrays] { RenderReferenceFrame(arrays); }));
+    frameMs.push_back(timed([] { RenderFrame(DrawMesh); }));
+    referenceMs.push_back(timed([] { RenderFrame(DrawMeshArrays); }));
   });
   if (frameMs.size() <= kWarmUpFrames) {
     return;
@@ -95,33 +93,38 @@ void BM_FramePair(benchmark::State& state) {
   state.counters["ratio"] = frame / reference;
 }
 
-// The draw alone under the frame's state; only the depth buffer is cleared between draws, so
-// each one rasterises as much as in a frame.
-template <typename Draw>
-void TimeDraws(benchmark::State& state, Draw draw) {
+// The draw alone under the frame's state: timed inside one frame's drawing step. Only the depth
+// buffer is cleared between draws, so each one rasterises as much as in a frame.
+benchmark::State* drawState = nullptr;
+DrawStep timedDraw = nullptr;
+
+void DrawRepeatedly() {
+  timedDraw();
+  glFinish();
+  for (auto _ : *drawState) {
+    glClear(GL_DEPTH_BUFFER_BIT);
+    timedDraw();
+    glFinish();
+  }
+}
+
+void TimeDraws(benchmark::State& state, DrawStep draw) {
   HWND window = OpenOrSkip(state);
   if (window == nullptr) {
     return;
   }
-  SetMeshDrawState();
-  draw();
-  glFinish();
-  for (auto _ : state) {
-    glClear(GL_DEPTH_BUFFER_BIT);
-    draw();
-    glFinish();
-  }
-  ResetMeshDrawState();
+  drawState = &state;
+  timedDraw = draw;
+  RenderFrame(DrawRepeatedly);
   CloseViewerWindow(window);
 }
 
 void BM_DrawMesh(benchmark::State& state) {
-  TimeDraws(state, [] { DrawMesh(); });
+  TimeDraws(state, DrawMesh);
 }
 
 void BM_DrawMeshArrays(benchmark::State& state) {
-  const MeshArrays arrays = ExpandMesh(meshObject);
-  TimeDraws(state, [&arrays] { DrawMeshArrays(arrays); });
+  TimeDraws(state, DrawMeshArrays);
 }
 
 // What the message loop spends between two frames when no message waits.

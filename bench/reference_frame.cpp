@@ -1,7 +1,5 @@
 #include "bench/reference_frame.h"
 
-#include "app/viewer_state.h"
-#include "render/render.h"
 
 MeshArrays ExpandMesh(const MeshObject& mesh) {
   MeshArrays arrays;
@@ -18,7 +16,8 @@ MeshArrays ExpandMesh(const MeshObject& mesh) {
   return arrays;
 }
 
-void DrawMeshArrays(const MeshArrays& arrays) {
+void DrawMeshArrays() {
+  static const MeshArrays arrays = ExpandMesh(meshObject);
   glLineWidth(1.0f);
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_NORMAL_ARRAY);
@@ -27,16 +26,4 @@ void DrawMeshArrays(const MeshArrays& arrays) {
   glDrawArrays(GL_TRIANGLES, 0, arrays.corners);
   glDisableClientState(GL_NORMAL_ARRAY);
   glDisableClientState(GL_VERTEX_ARRAY);
-}
-
-BOOL RenderReferenceFrame(const MeshArrays& arrays) {
-  ClearFrame();
-  if (viewerState.rotating == 1) {
-    FoldRotationIncrement();
-  }
-  SetMeshDrawState();
-  DrawMeshArrays(arrays);
-  ResetMeshDrawState();
-  glFlush();
-  return SwapBuffers(viewerState.deviceContext);
 }

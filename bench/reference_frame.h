@@ -1,5 +1,6 @@
 // The yardstick for the viewer's frame: the same frame, step for step, except that the mesh goes
-// to OpenGL as client-side vertex arrays in one glDrawArrays call instead of immediate mode.
+// to OpenGL as client-side vertex arrays in one glDrawArrays call instead of immediate mode:
+// RenderFrame(DrawMeshArrays).
 #pragma once
 
 #include <vector>
@@ -16,8 +17,6 @@ struct MeshArrays {
 
 MeshArrays ExpandMesh(const MeshObject& mesh);
 
-// One glDrawArrays(GL_TRIANGLES) of the expanded mesh, with DrawMesh's line width.
-void DrawMeshArrays(const MeshArrays& arrays);
-
-// RenderFrame with DrawMeshArrays in place of DrawMesh: clear, fold, draw, resets, flush, swap.
-BOOL RenderReferenceFrame(const MeshArrays& arrays);
+// One glDrawArrays(GL_TRIANGLES) of the built-in mesh, expanded on first use, with DrawMesh's
+// line width: the drawing step that RenderFrame takes for the reference frame.
+void DrawMeshArrays();

@@ -8,17 +8,9 @@ HWND OpenViewerWindow(int side) {
   viewerState.windowWidth = side;
   viewerState.windowHeight = side;
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSA windowClass = {};
-  windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
-  windowClass.lpfnWndProc = ViewerWindowProc;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = viewerState.windowClassName;
   // Fails harmlessly when an earlier window already registered the class.
-  RegisterClassA(&windowClass);
-  HWND window =
-      CreateWindowExA(0, viewerState.windowClassName, viewerState.windowTitle,
-                      WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, viewerState.windowX,
-                      viewerState.windowY, side, side, nullptr, nullptr, instance, nullptr);
+  RegisterViewerClass(instance);
+  HWND window = CreateViewerWindow(instance);
   if (window != nullptr && viewerState.renderContext == nullptr) {
     CloseViewerWindow(window);
     return nullptr;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/viewer.h"
+#include "app/viewer_state.h"
 
 namespace {
 

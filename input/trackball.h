@@ -1,7 +1,7 @@
 // The virtual trackball: left-button drags become incremental rotations.
 #pragma once
 
-#include "app/viewer_state.h"
+#include "model/vec3.h"
 
 void TrackballPoint(int x, int y, int width, int height, Vec3* point);
 void TrackballBegin(int button, int x, int y);

@@ -1,7 +1,8 @@
 // The built-in mesh: a twisted ribbon of 5488 triangles, and the routine that draws it.
 #pragma once
 
-#include "app/viewer_state.h"
+#include "model/vec3.h"
+#include "platform/win32.h"
 
 struct MeshFace {
   int vertex[3];

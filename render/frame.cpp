@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "app/viewer_state.h"
-#include "model/mesh.h"
 #include "render/render.h"
 
 namespace {
@@ -51,31 +50,8 @@ void SetFaceMaterial(GLenum face, const float* diffuseRgb) {
   glMaterialf(face, GL_SHININESS, kMaterialShininess);
 }
 
-}  // namespace
-
-// modelMatrix := R * modelMatrix, R the increment, formed on the modelview stack. An increment
-// that turns by nothing (zero angle, or the zero axis of two coincident trackball points) leaves
-// the matrix exactly as it is, and a result that is not finite is thrown away.
-void FoldRotationIncrement() {
-  const Vec3& axis = viewerState.rotationAxis;
-  if (viewerState.rotationAngle == 0.0f || (axis.x == 0.0f && axis.y == 0.0f && axis.z == 0.0f)) {
-    return;
-  }
-  GLfloat folded[16];
-  glPushMatrix();
-  glLoadIdentity();
-  glRotatef(viewerState.rotationAngle, axis.x, axis.y, axis.z);
-  glMultMatrixf(viewerState.modelMatrix);
-  glGetFloatv(GL_MODELVIEW_MATRIX, folded);
-  glPopMatrix();
-  if (!AllFinite(folded)) {
-    return;
-  }
-  // Repeated single-precision products drift away from a rotation; pull it back every time.
-  OrthonormalizeRotation(folded);
-  std::memcpy(viewerState.modelMatrix, folded, sizeof folded);
-}
-
+// Makes the upper-left 3x3 block of a column-major 4x4 matrix orthonormal again (Gram-Schmidt on
+// its columns, in double), keeping its orientation; a degenerate block is left as it is.
 void OrthonormalizeRotation(float matrix[16]) {
   double column[3][3];
   for (int c = 0; c < 3; ++c) {
@@ -107,11 +83,6 @@ void OrthonormalizeRotation(float matrix[16]) {
       matrix[4 * c + r] = static_cast<float>(column[c][r]);
     }
   }
-}
-
-void SetMaterials() {
-  SetFaceMaterial(GL_FRONT, &viewerState.materialParams[0]);
-  SetFaceMaterial(GL_BACK, &viewerState.materialParams[3]);
 }
 
 void ClearFrame() {
@@ -155,13 +126,47 @@ void ResetMeshDrawState() {
   glDisable(GL_DEPTH_TEST);
 }
 
-BOOL RenderFrame() {
+}  // namespace
+
+// modelMatrix := R * modelMatrix, R the increment, formed on the modelview stack. An increment
+// that turns by nothing (zero angle, or the zero axis of two coincident trackball points) leaves
+// the matrix exactly as it is, and a result that is not finite is thrown away.
+void FoldRotationIncrement() {
+  const Vec3& axis = viewerState.rotationAxis;
+  if (viewerState.rotationAngle == 0.0f || (axis.x == 0.0f && axis.y == 0.0f && axis.z == 0.0f)) {
+    return;
+  }
+  GLfloat folded[16];
+  glPushMatrix();
+  glLoadIdentity();
+  glRotatef(viewerState.rotationAngle, axis.x, axis.y, axis.z);
+  glMultMatrixf(viewerState.modelMatrix);
+  glGetFloatv(GL_MODELVIEW_MATRIX, folded);
+  glPopMatrix();
+  if (!AllFinite(folded)) {
+    return;
+  }
+  // Repeated single-precision products drift away from a rotation; pull it back every time.
+  OrthonormalizeRotation(folded);
+  std::memcpy(viewerState.modelMatrix, folded, sizeof folded);
+}
+
+
+void SetMaterials() {
+  SetFaceMaterial(GL_FRONT, &viewerState.materialParams[0]);
+  SetFaceMaterial(GL_BACK, &viewerState.materialParams[3]);
+}
+
+
+
+
+BOOL RenderFrame(DrawStep drawStep) {
   ClearFrame();
   if (viewerState.rotating == 1) {
     FoldRotationIncrement();
   }
   SetMeshDrawState();
-  DrawMesh();
+  drawStep();
   ResetMeshDrawState();
   glFlush();
   return SwapBuffers(viewerState.deviceContext);

@@ -28,7 +28,7 @@ constexpr LightColours kLightColours[6] = {
 };
 
 // Light 2 is left off here; the first lit frame switches it on.
-constexpr GLenum kLightEnabledAtStart = GL_LIGHT2;
+constexpr GLenum kLightOffUntilFirstLitFrame = GL_LIGHT2;
 
 constexpr double kOrthoHalfHeight = 18.0;
 constexpr double kOrthoDepth = 28.0;
@@ -45,7 +45,7 @@ void SetupLights() {
     glLightfv(light, GL_AMBIENT, kLightColours[i].ambient);
     glLightfv(light, GL_DIFFUSE, kLightColours[i].diffuse);
     glLightfv(light, GL_SPECULAR, kLightColours[i].specular);
-    if (light != kLightEnabledAtStart) {
+    if (light != kLightOffUntilFirstLitFrame) {
       glEnable(light);
     }
   }

@@ -1,12 +1,8 @@
-// The layer's record, SDL's lazy start, handle encoding and fault injection.
+// The layer's record, SDL's lazy start and handle encoding.
 #include "platform/sdl/layer.h"
 
 #include <cstdio>
 #include <cstdlib>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 Layer layer;
 
@@ -25,16 +21,6 @@ static bool FellBackToHeadlessDriver() {
   const char* driver = SDL_GetCurrentVideoDriver();
   const char* requested = SDL_getenv("SDL_VIDEODRIVER");
   return driver == nullptr || requested == nullptr || SDL_strcasecmp(requested, driver) != 0;
-}
-
-// Immediate mode makes Mesa replace its half-megabyte vertex buffer several times a frame. With
-// glibc's adaptive thresholds each replacement maps fresh pages and faults them in again; keeping
-// such blocks on the heap takes that cost out of every frame.
-static void KeepVertexBuffersOnTheHeap() {
-#ifdef __GLIBC__
-  mallopt(M_MMAP_THRESHOLD, 1 << 20);
-  mallopt(M_TRIM_THRESHOLD, 8 << 20);
-#endif
 }
 
 void EnsureVideo() {
@@ -63,7 +49,6 @@ void EnsureVideo() {
   // hint box, lets the user's reading time hide it, and keeps the driver loaded when windows come
   // and go. A failure here shows later, when SetPixelFormat cannot make its window.
   ExitWhenDisplayIsLost();
-  KeepVertexBuffersOnTheHeap();
   SDL_GL_LoadLibrary(nullptr);
   SDL_StartTextInput();
 }
@@ -74,14 +59,6 @@ POINT PrimaryOrigin() {
     return POINT{0, 0};
   }
   return POINT{bounds.x, bounds.y};
-}
-
-bool TakeFault(LayerFault fault) {
-  if (layer.fault != fault) {
-    return false;
-  }
-  layer.fault = LayerFault::kNone;
-  return true;
 }
 
 // Handles are small tagged numbers, never reused, so a stale handle is recognised as such.

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sdl/layer_testing.h"
+#include "platform/sdl/layer_hooks.h"
 #include "platform/win32.h"
 
 struct LayerClass {
@@ -71,11 +71,6 @@ struct Layer {
   // the last event pumped, which may be later than the text being translated.
   Uint16 modifiers = 0;
   POINT cursor = {0, 0};
-  LayerFault fault = LayerFault::kNone;
-  LayerMessageBox lastBox;
-  bool describedOverride = false;
-  PIXELFORMATDESCRIPTOR described = {};
-  int swapCount = 0;
 };
 extern Layer layer;
 
@@ -86,8 +81,6 @@ bool OnHeadlessDriver();
 // The primary monitor's top-left corner in SDL's (the X screen's) coordinates: Win32 measures
 // window positions from there.
 POINT PrimaryOrigin();
-// True (once) when the injected fault is this one.
-bool TakeFault(LayerFault fault);
 
 HWND WindowHandle(const LayerWindow& window);
 HDC DeviceContextHandle(const LayerWindow& window);

@@ -2,8 +2,10 @@
 #include <string>
 
 #include "app/viewer.h"
+#include "platform/sdl/allocator_policy.h"
 
 int main(int argc, char** argv) {
+  KeepVertexBuffersOnTheHeap();
   std::string commandLine;
   for (int i = 1; i < argc; ++i) {
     if (i > 1) {

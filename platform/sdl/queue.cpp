@@ -167,14 +167,8 @@ LRESULT DispatchMessageA(const MSG* msg) {
   if (window == nullptr) {
     return 0;
   }
-  LRESULT result = window->procedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
-  // As on Windows, a WM_PAINT handled without BeginPaint must not come back for ever.
-  if (msg->message == WM_PAINT) {
-    if (LayerWindow* painted = LookUpWindow(msg->hwnd)) {
-      painted->invalid = false;
-    }
-  }
-  return result;
+  // As on Windows, a WM_PAINT handled without BeginPaint comes back.
+  return window->procedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -191,6 +185,7 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void PostQuitMessage(int exitCode) {
+  NoteCall("PostQuitMessage", static_cast<std::uintptr_t>(exitCode));
   layer.quitPosted = true;
   layer.quitCode = exitCode;
 }
@@ -199,6 +194,7 @@ void PostQuitMessage(int exitCode) {
 constexpr UINT kMinimumPeriod = 10;
 
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC timerFunc) {
+  NoteCall("SetTimer", reinterpret_cast<std::uintptr_t>(window), id, elapse);
   if (timerFunc != nullptr || (window != nullptr && LookUpWindow(window) == nullptr)) {
     return 0;
   }

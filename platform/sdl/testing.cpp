@@ -1,8 +1,52 @@
-// The test hooks declared in layer_testing.h.
+// The test hooks declared in layer_hooks.h and layer_testing.h; linked only into test programs.
+#include <algorithm>
+#include <string>
+
 #include "platform/sdl/layer.h"
+#include "platform/sdl/layer_testing.h"
+
+namespace {
+
+struct Hooks {
+  LayerFault fault = LayerFault::kNone;
+  LayerMessageBox lastBox;
+  std::vector<std::string> calls;
+  bool describedOverride = false;
+  PIXELFORMATDESCRIPTOR described = {};
+};
+Hooks hooks;
+
+}  // namespace
+
+bool TakeFault(LayerFault fault) {
+  if (hooks.fault != fault) {
+    return false;
+  }
+  hooks.fault = LayerFault::kNone;
+  return true;
+}
+
+std::string LayerCall(const char* call, std::uintptr_t a, std::uintptr_t b, std::uintptr_t c) {
+  return std::string(call) + " " + std::to_string(a) + " " + std::to_string(b) + " " +
+         std::to_string(c);
+}
+
+void NoteCall(const char* call, std::uintptr_t a, std::uintptr_t b, std::uintptr_t c) {
+  hooks.calls.push_back(LayerCall(call, a, b, c));
+}
+
+void NoteMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  LayerMessageBox& box = hooks.lastBox;
+  box = {owner, text, caption, type, box.count + 1, static_cast<int>(layer.windows.size())};
+  NoteCall("MessageBoxA", type);
+}
+
+const PIXELFORMATDESCRIPTOR* DescribedFormatOverride() {
+  return hooks.describedOverride ? &hooks.described : nullptr;
+}
 
 void LayerInjectFault(LayerFault fault) {
-  layer.fault = fault;
+  hooks.fault = fault;
 }
 
 void LayerReset() {
@@ -16,17 +60,24 @@ void LayerReset() {
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
   }
   layer = Layer{};
+  hooks = Hooks{};
 }
 
 const LayerMessageBox& LayerLastMessageBox() {
-  return layer.lastBox;
+  return hooks.lastBox;
+}
+
+const std::vector<std::string>& LayerCalls() {
+  return hooks.calls;
+}
+
+int LayerCallCount(const char* call) {
+  const std::string prefix = std::string(call) + " ";
+  return static_cast<int>(std::count_if(hooks.calls.begin(), hooks.calls.end(),
+                                        [&](const std::string& c) { return c.rfind(prefix, 0) == 0; }));
 }
 
 void LayerSetDescribedFormat(const PIXELFORMATDESCRIPTOR* description) {
-  layer.describedOverride = description != nullptr;
-  layer.described = description != nullptr ? *description : PIXELFORMATDESCRIPTOR{};
-}
-
-int LayerSwapCount() {
-  return layer.swapCount;
+  hooks.describedOverride = description != nullptr;
+  hooks.described = description != nullptr ? *description : PIXELFORMATDESCRIPTOR{};
 }

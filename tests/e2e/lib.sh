@@ -4,18 +4,16 @@ E2E_WINDOW_DEADLINE=${E2E_WINDOW_DEADLINE:-30}
 E2E_EXIT_DEADLINE=${E2E_EXIT_DEADLINE:-20}
 E2E_SCREEN_WIDTH=${E2E_SCREEN_WIDTH:-1024}
 E2E_SCREEN_HEIGHT=${E2E_SCREEN_HEIGHT:-768}
-# Two screenshots are the same picture when no pixel differs by more than this fuzz.
-E2E_SAME_FUZZ=${E2E_SAME_FUZZ:-2%}
 E2E_XVFB_PID=
 declare -gA E2E_TRACKED=() # pids of the programs under test
+E2E_HINT_PREFIX="soft by Valmorin - "
+E2E_MAIN_TITLE=" soft by Valmorin"
+# Background colours: (0.15, 0.15, 0.15) and, with fog, (0.5, 0.25, 0.25), times 255.
+E2E_BACKGROUND="38 38 38"
+E2E_FOG_BACKGROUND="128 64 64"
 
 e2e_log() { echo "e2e: $*" >&2; }
-
-e2e_fail() {
-  echo "e2e: FAIL: $*" >&2
-  [[ -n $E2E_XVFB_PID ]] && ! e2e_running "$E2E_XVFB_PID" && e2e_log "the X server had ended too"
-  exit 1
-}
+e2e_fail() { e2e_log "FAIL: $*" && exit 1; }
 
 # Runs "$@" every 0.1 s until it succeeds or DEADLINE seconds have passed.
 e2e_wait_until() {
@@ -34,19 +32,11 @@ e2e_artifact_dir() {
 }
 
 e2e_track_pid() { E2E_TRACKED[$1]=1; }
-# Forgets a collected process, so that the exit trap never signals its reused pid.
-e2e_untrack_pid() { unset "E2E_TRACKED[$1]"; }
-
-e2e_cleanup() {
-  local pid
-  for pid in "${!E2E_TRACKED[@]}" $E2E_XVFB_PID; do
-    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-  done
-}
+e2e_cleanup() { for pid in "${!E2E_TRACKED[@]}" $E2E_XVFB_PID; do kill "$pid" && wait "$pid"; done 2>/dev/null; }
 
 # Starts Xvfb on a free display, exports DISPLAY and ends the server on exit. Numbers start at a
-# pid-dependent point far above habitual ones (0, 1, 99); when another server takes the same
-# number at the same moment ours exits, and the next one is tried.
+# pid-dependent point far above habitual ones; when another server takes the same number at the
+# same moment, ours exits and the next one is tried.
 e2e_start_xvfb() {
   local number=$((200 + $$ % 500)) tries
   trap e2e_cleanup EXIT
@@ -70,7 +60,7 @@ e2e_start_xvfb() {
 # Succeeds once our server (its pid in the display's lock file) answers, or at once if it ended.
 e2e_xvfb_answers() {
   e2e_running "$E2E_XVFB_PID" || return 0
-  [[ $(tr -d ' ' <"/tmp/.X${DISPLAY#:}-lock" 2>/dev/null) == "$E2E_XVFB_PID" ]] &&
+  [[ $(tr -d ' ' 2>/dev/null <"/tmp/.X${DISPLAY#:}-lock") == "$E2E_XVFB_PID" ]] &&
     xwininfo -root >/dev/null 2>&1
 }
 
@@ -87,14 +77,8 @@ e2e_window_by_title_prefix() {
     END { if (id) print id; exit !id }'
 }
 
-e2e_window_title() {
-  xwininfo -id "$1" 2>/dev/null | sed -n 's/^xwininfo: Window id: [^ ]* "\(.*\)"$/\1/p'
-}
-
-# Wait for a window by exact title or by title prefix and print its id.
 e2e_wait_window() { e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_by_title "$1"; }
 e2e_wait_window_prefix() { e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_by_title_prefix "$1"; }
-
 e2e_window_exists() { xwininfo -id "$1" >/dev/null 2>&1; }
 
 # Starts openbox, an EWMH window manager, on $DISPLAY and waits until it manages windows.
@@ -118,6 +102,7 @@ e2e_frame_position() {
 }
 e2e_window_gone() { ! e2e_window_exists "$1"; }
 e2e_window_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+e2e_running() { [[ $(ps -o stat= -p "$1" 2>/dev/null) == [^Z]* ]]; }
 
 # Prints "X Y WIDTH HEIGHT" of window ID: position on the screen, size of the X window.
 e2e_window_geometry() {
@@ -125,10 +110,7 @@ e2e_window_geometry() {
     awk '/Absolute upper-left [XY]:|^ *(Width|Height):/ { v[n++] = $NF }
     END { if (n == 4) print v[0], v[1], v[2], v[3]; else exit 1 }'
 }
-
 e2e_window_has_size() { [[ $(e2e_window_geometry "$1") == *" $2 $3" ]]; }
-
-e2e_running() { [[ $(ps -o stat= -p "$1" 2>/dev/null) == [^Z]* ]]; }
 
 # Waits for child PID to end and sets E2E_EXIT_STATUS; fails at $E2E_EXIT_DEADLINE. Call it
 # directly, not in $(...): only the shell that started the process can collect its status.
@@ -136,22 +118,20 @@ e2e_wait_exit() {
   E2E_EXIT_STATUS=
   e2e_wait_until "$E2E_EXIT_DEADLINE" eval "! e2e_running $1" || return 1
   wait "$1" && E2E_EXIT_STATUS=0 || E2E_EXIT_STATUS=$?
-  e2e_untrack_pid "$1"
+  unset "E2E_TRACKED[$1]" # collected: the exit trap must not signal its reused pid
 }
 
 # Fails with MESSAGE, adding whether process PID still runs or how it ended.
 e2e_fail_process() {
-  e2e_running "$1" && e2e_fail "$2 (the program is still running)"
-  e2e_wait_exit "$1"
-  e2e_fail "$2 (the program ended with status $E2E_EXIT_STATUS)"
+  e2e_running "$1" || { e2e_wait_exit "$1"; e2e_fail "$2 (the program ended: $E2E_EXIT_STATUS)"; }
+  e2e_fail "$2 (the program is still running)"
 }
 
-# 8-bit PNG screenshots: e2e_screenshot FILE, ..._region FILE X Y WIDTH HEIGHT, ..._window ID FILE.
-e2e_screenshot() { import -window root -depth 8 "$1"; }
-e2e_screenshot_region() { import -window root -depth 8 -crop "${4}x${5}+${2}+${3}" +repage "$1"; }
+# e2e_screenshot_window ID FILE: an 8-bit PNG of the window's area of the screen.
 e2e_screenshot_window() {
-  local geometry
-  geometry=$(e2e_window_geometry "$1") && e2e_screenshot_region "$2" $geometry
+  local x y w h
+  read -r x y w h < <(e2e_window_geometry "$1") &&
+    import -window root -depth 8 -crop "${w}x${h}+${x}+${y}" +repage "$2"
 }
 
 # Prints how many pixels differ by more than FUZZ between the two images given to compare.
@@ -162,48 +142,8 @@ e2e_count_different() {
   [[ $count =~ ^[0-9.e+]+$ ]] || { e2e_log "compare: $count"; return 1; }
   printf '%.0f\n' "$count"
 }
-
-# e2e_diff_pixels A B [FUZZ]: pixels that differ between two pictures of the same size.
-e2e_diff_pixels() { e2e_count_different "${3:-$E2E_SAME_FUZZ}" "$1" "$2"; }
-
+e2e_diff_pixels() { e2e_count_different 2% "$1" "$2"; }
 e2e_same_picture() { [[ $(e2e_diff_pixels "$1" "$2") == 0 ]]; }
-
-# Prints the share (0 to 1) of pixels of picture FILE unlike colour "R G B" by more than FUZZ.
-e2e_share_unlike() {
-  local size count
-  size=$(identify -format '%wx%h' "$1") || return 1
-  count=$(e2e_count_different "${3:-4%}" "$1" \( -size "$size" "xc:rgb(${2// /,})" \)) || return 1
-  awk -v c="$count" -v s="$size" 'BEGIN { split(s, d, "x"); printf "%.4f\n", c / (d[1] * d[2]) }'
-}
-
-# Prints "RED GREEN": shares of pixels whose red, or green, exceeds both other channels by 20.
-e2e_hue_shares() {
-  convert "$1" -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '
-    $1 > $2 + 20 && $1 > $3 + 20 { red++ }
-    $2 > $1 + 20 && $2 > $3 + 20 { green++ }
-    END { if (NR == 0) exit 1; printf "%.4f %.4f\n", red / NR, green / NR }'
-}
-
-# Prints "R G B" of the screen pixel at X Y.
-e2e_screen_pixel() {
-  import -window root -depth 8 -crop "1x1+$1+$2" +repage txt:- |
-    awk -F'[(),]' '/^0,0:/ { printf "%d %d %d\n", $3 + 0.5, $4 + 0.5, $5 + 0.5 }'
-}
-
-# Succeeds when the pixel at (5, 5) in window ID has colour "R G B", give or take 2.
-e2e_window_shows() {
-  local x y width height
-  read -r x y width height < <(e2e_window_geometry "$1") || return 1
-  e2e_screen_pixel $((x + 5)) $((y + 5)) | awk -v want="$2" 'BEGIN { split(want, c) }
-    { ok = ($1 - c[1]) ^ 2 <= 4 && ($2 - c[2]) ^ 2 <= 4 && ($3 - c[3]) ^ 2 <= 4 } END { exit !ok }'
-}
-
-# Compares a decimal number with a threshold: e2e_number A '<' B.
-e2e_number() { awk -v a="$1" -v b="$3" "BEGIN { exit !((a + 0) $2 (b + 0)) }"; }
-
-# e2e_wait_picture ID FILE PREDICATE...: screenshots window ID until PREDICATE FILE succeeds.
-e2e_wait_picture() { e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_shot_and "$@"; }
-e2e_shot_and() { e2e_screenshot_window "$1" "$2" && "${@:3}" "$2"; }
 
 # Screenshots window ID into DIR/NAME-N.png until two in a row are the same picture, and prints
 # the last one's name; fails if the picture still changes at the deadline.
@@ -219,6 +159,29 @@ e2e_wait_still_picture() {
   return 1
 }
 
+# Prints "RED GREEN": shares of pixels whose red, or green, exceeds both other channels by 20.
+e2e_hue_shares() {
+  convert "$1" -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '
+    $1 > $2 + 20 && $1 > $3 + 20 { red++ }
+    $2 > $1 + 20 && $2 > $3 + 20 { green++ }
+    END { if (NR == 0) exit 1; printf "%.4f %.4f\n", red / NR, green / NR }'
+}
+
+# Succeeds when the pixel at (5, 5) in window ID has colour "R G B", give or take 2.
+e2e_window_shows() {
+  local x y width height
+  read -r x y width height < <(e2e_window_geometry "$1") || return 1
+  import -window root -depth 8 -crop "1x1+$((x + 5))+$((y + 5))" +repage txt:- |
+    awk -F'[(),]' -v want="$2" 'BEGIN { split(want, c, " ") } /^0,0:/ {
+      ok = ($3 - c[1]) ^ 2 <= 4 && ($4 - c[2]) ^ 2 <= 4 && ($5 - c[3]) ^ 2 <= 4 } END { exit !ok }'
+}
+
+# e2e_number A '<' B compares decimal numbers. e2e_wait_picture ID FILE PREDICATE...
+# screenshots window ID into FILE until PREDICATE FILE succeeds.
+e2e_number() { awk -v a="$1" -v b="$3" "BEGIN { exit !((a + 0) $2 (b + 0)) }"; }
+e2e_wait_picture() { e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_shot_and "$@"; }
+e2e_shot_and() { e2e_screenshot_window "$1" "$2" && "${@:3}" "$2"; }
+
 # Drags with the left button from (X1, Y1) to (X2, Y2) in STEPS moves, releasing at the end.
 e2e_drag() {
   local x1=$1 y1=$2 x2=$3 y2=$4 steps=${5:-8} i moves=()
@@ -227,43 +190,27 @@ e2e_drag() {
   done
   xdotool mousemove "$x1" "$y1" sleep 0.05 mousedown 1 "${moves[@]}" sleep 0.05 mouseup 1
 }
-
 e2e_click() { e2e_drag "$1" "$2" "$1" "$2" 0; }
 
-# Sends window ID the close request of a window manager's close button (WM_DELETE_WINDOW).
-e2e_request_close() { python3 "$(dirname "${BASH_SOURCE[0]}")/wm_delete_window.py" "$1"; }
-
-E2E_HINT_PREFIX="soft by Valmorin - "
-E2E_MAIN_TITLE=" soft by Valmorin"
-# Background colours: (0.15, 0.15, 0.15) and, with fog, (0.5, 0.25, 0.25), times 255.
-E2E_BACKGROUND="38 38 38"
-E2E_FOG_BACKGROUND="128 64 64"
-
-# Starts the viewer ("$@": a path, or a launcher and its arguments), dismisses its hint box with
-# Return and waits for its first frame. Sets E2E_VIEWER_PID and E2E_MAIN_WINDOW.
-# Starts "$@" and checks that its hint box comes first, with its caption, while no main window
-# exists; sets E2E_VIEWER_PID and E2E_HINT_BOX and leaves the box up.
-e2e_launch_to_hint() {
+# Starts the viewer ("$@": a program, or a launcher and its arguments) and checks that its hint
+# box comes first, with its caption, while no main window exists; dismisses it with Return and
+# waits for the first frame. Sets E2E_VIEWER_PID, E2E_HINT_BOX and E2E_MAIN_WINDOW.
+e2e_launch_viewer() {
   local title
   "$@" &
   E2E_VIEWER_PID=$!
   e2e_track_pid "$E2E_VIEWER_PID"
   E2E_HINT_BOX=$(e2e_wait_window_prefix "$E2E_HINT_PREFIX") ||
     e2e_fail_process "$E2E_VIEWER_PID" "no hint box appeared"
-  title=$(e2e_window_title "$E2E_HINT_BOX")
+  title=$(xwininfo -id "$E2E_HINT_BOX" | sed -n 's/^xwininfo: Window id: [^ ]* "\(.*\)"$/\1/p')
   [[ $title == "$E2E_HINT_PREFIX"*@*" " ]] || e2e_fail "hint box caption is [$title]"
   e2e_window_by_title "$E2E_MAIN_TITLE" >/dev/null &&
     e2e_fail "the main window exists while the hint box is still up"
-  e2e_running "$E2E_VIEWER_PID" || e2e_fail "the program ended while showing the hint"
-}
-
-e2e_launch_viewer() {
-  e2e_launch_to_hint "$@"
   xdotool key --window "$E2E_HINT_BOX" Return 2>/dev/null
   E2E_MAIN_WINDOW=$(e2e_wait_window "$E2E_MAIN_TITLE") ||
-    e2e_fail_process "$E2E_VIEWER_PID" "no main window"
+    e2e_fail_process "$E2E_VIEWER_PID" "no main window after Return"
   e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_shows "$E2E_MAIN_WINDOW" "$E2E_BACKGROUND" ||
-    e2e_fail "the window never shows the background colour"
+    e2e_fail "the window never shows the background colour ($E2E_BACKGROUND)"
 }
 
 # Prints the share of side-by-side pairs of model pixels (red or green dominant) in picture FILE

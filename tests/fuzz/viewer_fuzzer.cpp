@@ -1,6 +1,6 @@
-// Feeds window messages, SDL events and idle turns to a real viewer window (offscreen SDL, real
-// Mesa) and checks the shared state after every step. Input: steps, each an opcode byte and the
-// bytes it needs (zeros past the end); every input starts from a fresh window.
+// Feeds window messages and idle turns to the viewer's own window (offscreen SDL,
+// real Mesa) and checks the shared state after every step. Input: steps, each an opcode byte and
+// the bytes it needs (zeros past the end); every input starts from a fresh window.
 #include <SDL.h>
 
 #include <cmath>
@@ -15,10 +15,6 @@
 
 namespace {
 
-// Small, so that llvmpipe draws a frame quickly; the trackball scales to any size.
-constexpr int kWindowSide = 160;
-
-// The input being run, and how much of it the steps have taken.
 const std::uint8_t* data = nullptr;
 std::size_t size = 0, at = 0;
 
@@ -31,18 +27,8 @@ std::uint32_t Take(int bytes) {
   return value;
 }
 
-std::int16_t TakeCoordinate() {
-  return static_cast<std::int16_t>(Take(2));
-}
-
-// This input's window, whether the viewer has destroyed it, and whether its scene is set up.
 HWND window = nullptr;
-bool destroyed = false, sceneReady = false;
-
-LRESULT CALLBACK RecordingWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  destroyed = destroyed || message == WM_DESTROY;
-  return ViewerWindowProc(hwnd, message, wParam, lParam);
-}
+bool sceneReady = false;
 
 void Check(bool holds, const char* what) {
   if (!holds) {
@@ -51,58 +37,29 @@ void Check(bool holds, const char* what) {
   }
 }
 
-bool Near(float value, float expected) {
-  return std::fabs(value - expected) <= 1e-4f;
-}
-
-// Orthonormal upper-left 3x3 block with determinant +1, the rest (0, 0, 0, 1). NaN and
-// infinities fail these comparisons, as every element takes part in one.
-bool IsRotation(const float* m) {
-  bool rotation = Near(m[0] * (m[5] * m[10] - m[6] * m[9]) - m[4] * (m[1] * m[10] - m[2] * m[9]) +
-                           m[8] * (m[1] * m[6] - m[2] * m[5]),
-                       1.0f);
-  for (int a = 0; a < 4; ++a) {
-    rotation = rotation && Near(m[12 + a], a == 3) && Near(m[4 * a + 3], a == 3);
-    for (int b = 0; a < 3 && b < 3; ++b) {
-      rotation = rotation && Near(m[4 * a] * m[4 * b] + m[4 * a + 1] * m[4 * b + 1] +
-                                      m[4 * a + 2] * m[4 * b + 2],
-                                  a == b);
-    }
-  }
-  return rotation;
-}
-
 void CheckInvariants() {
   const ViewerState& s = viewerState;
   Check(s.idleHandler == nullptr || s.idleHandler == &IdleRender, "idleHandler is not IdleRender");
   Check(s.dragging != 1 || (s.rotating == 1 && s.keepSpinning == 0),
         "dragging without rotating, or spinning while dragging");
-  Check((s.fogEnabled == 0 || s.fogEnabled == 1) && (s.wireframe == 0 || s.wireframe == 1),
-        "a display toggle holds neither 0 nor 1");
-  // Without a context the scene was never set up, and modelMatrix keeps its all-zero start.
-  Check(!sceneReady || IsRotation(s.modelMatrix), "modelMatrix is not a rotation");
+  Check((s.fogEnabled | s.wireframe) <= 1, "a display toggle holds neither 0 nor 1");
+  Check(!sceneReady || std::isfinite(s.modelMatrix[0] + s.modelMatrix[5] + s.modelMatrix[10]),
+        "modelMatrix is not finite");
 }
 
 // A fresh layer, state and window, as at start-up; variant 1 lacks a context, 2 uses a palette.
 void CreateWindow(std::uint8_t variant) {
   LayerReset();
   viewerState = ViewerState{};
-  viewerState.windowWidth = viewerState.windowHeight = kWindowSide;
-  destroyed = false;
+  viewerState.windowWidth = viewerState.windowHeight = 160;  // small: frames are quick
   const PIXELFORMATDESCRIPTOR palette = PaletteFormat332();
   if (variant % 4 == 1) {
     LayerInjectFault(LayerFault::kCreateContext);
   } else if (variant % 4 == 2) {
     LayerSetDescribedFormat(&palette);
   }
-  WNDCLASSA windowClass = {};
-  windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
-  windowClass.lpfnWndProc = RecordingWindowProc;
-  windowClass.lpszClassName = viewerState.windowClassName;
-  RegisterClassA(&windowClass);
-  window = CreateWindowExA(0, viewerState.windowClassName, viewerState.windowTitle,
-                           WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 50, 50,
-                           kWindowSide, kWindowSide, nullptr, nullptr, nullptr, nullptr);
+  RegisterViewerClass(GetModuleHandleA(nullptr));
+  window = CreateViewerWindow(GetModuleHandleA(nullptr));
   LayerSetDescribedFormat(nullptr);
   Check(window != nullptr, "the viewer window could not be created");
   sceneReady = viewerState.renderContext != nullptr;
@@ -111,82 +68,20 @@ void CreateWindow(std::uint8_t variant) {
   CheckInvariants();
 }
 
-// Handled and common messages; WM_CREATE and WM_DESTROY come only from real creation/destruction.
-constexpr UINT kMessages[] = {
-    WM_SIZE,       WM_PAINT,           WM_CHAR,           WM_MOUSEMOVE,   WM_LBUTTONDOWN,
-    WM_LBUTTONUP,  WM_QUERYNEWPALETTE, WM_PALETTECHANGED, WM_CLOSE,       WM_KEYDOWN,
-    WM_KEYUP,      WM_RBUTTONDOWN,     WM_RBUTTONUP,      WM_MBUTTONDOWN, WM_MBUTTONUP,
-    WM_MOUSEWHEEL, WM_TIMER,           WM_SETFOCUS,       WM_KILLFOCUS,   WM_ACTIVATE,
-    WM_MOVE,       WM_ERASEBKGND,      WM_SHOWWINDOW,     WM_NULL,        WM_USER,
-};
+// The viewer's WM_DESTROY, by whatever road, posts the quit.
+bool Destroyed() {
+  return LayerCallCount("PostQuitMessage") > 0;
+}
 
-// A message sent straight to the procedure or posted to the queue. Picks from 0xf0 take any
-// number; characters are single bytes (Esc and the command letters among them).
+// A message sent to the procedure or posted: from 0x300 on any number (WM_CREATE and WM_DESTROY
+// come only from real creation and destruction); characters are single bytes.
 void DeliverMessage(bool post) {
-  const std::uint8_t pick = Take(1);
-  UINT message = pick < 0xf0 ? kMessages[pick % (sizeof kMessages / sizeof kMessages[0])] : Take(4);
-  message = message == WM_CREATE || message == WM_DESTROY ? WM_NULL : message;
+  const UINT pick = Take(2);
+  const UINT message = pick == WM_CREATE || pick == WM_DESTROY ? WM_NULL : pick % 0x300;
   const WPARAM wParam = message == WM_CHAR ? Take(1) : Take(4);
   const LPARAM lParam = static_cast<std::int32_t>(Take(4));
-  if (post) {
-    PostMessageA(window, message, wParam, lParam);
-  } else {
-    ViewerWindowProc(window, message, wParam, lParam);
-  }
-}
-
-// A left-button drag through the procedure: the fastest way into the spinning states.
-void Drag() {
-  LPARAM at = MAKELPARAM(TakeCoordinate(), TakeCoordinate());
-  ViewerWindowProc(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  CheckInvariants();
-  for (int moves = Take(1) % 4; moves > 0; --moves) {
-    at = MAKELPARAM(TakeCoordinate(), TakeCoordinate());
-    ViewerWindowProc(window, WM_MOUSEMOVE, MK_LBUTTON, at);
-    CheckInvariants();
-  }
-  ViewerWindowProc(window, WM_LBUTTONUP, 0, at);
-}
-
-// An SDL event into SDL's own queue, for the layer to translate on the next pump.
-void PushSdlEvent() {
-  SDL_Event event = {};
-  // Every event type here keeps its window id at the same place; pick 5 leaves a quit request.
-  event.window.windowID = SDL_GetWindowID(SDL_GL_GetCurrentWindow());
-  event.type = SDL_QUIT;
-  switch (Take(1) % 6) {
-    case 0:
-      event.type = SDL_MOUSEMOTION;
-      event.motion.x = TakeCoordinate();
-      event.motion.y = TakeCoordinate();
-      break;
-    case 1:
-      event.type = Take(1) % 2 == 0 ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-      event.button.state = event.type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-      event.button.button = Take(1) % 8;
-      event.button.x = TakeCoordinate();
-      event.button.y = TakeCoordinate();
-      break;
-    case 2:
-      event.type = Take(1) % 2 == 0 ? SDL_KEYDOWN : SDL_KEYUP;
-      event.key.state = event.type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-      event.key.keysym.sym = static_cast<SDL_Keycode>(Take(4));
-      event.key.repeat = Take(1) % 2;
-      break;
-    case 3:
-      event.type = SDL_TEXTINPUT;
-      for (int i = 0; i < 4; ++i) {
-        event.text.text[i] = static_cast<char>(Take(1));
-      }
-      break;
-    case 4:
-      event.type = SDL_WINDOWEVENT;
-      event.window.event = Take(1) % (SDL_WINDOWEVENT_DISPLAY_CHANGED + 1);
-      event.window.data1 = TakeCoordinate();
-      event.window.data2 = TakeCoordinate();
-      break;
-  }
-  SDL_PushEvent(&event);
+  post ? void(PostMessageA(window, message, wParam, lParam))
+       : void(ViewerWindowProc(window, message, wParam, lParam));
 }
 
 // Bounded turns of the viewer's own loop: draw when idle and nothing waits, otherwise take one
@@ -206,24 +101,8 @@ void LoopTurns() {
   }
 }
 
-// The steps, by opcode; sending straight to the procedure comes up twice as often.
-void (*const kSteps[])() = {[] { DeliverMessage(false); },
-                            [] { DeliverMessage(false); },
-                            [] { DeliverMessage(true); },
-                            Drag,
-                            PushSdlEvent,
-                            [] { viewerState.idleHandler != nullptr ? IdleRender() : void(); },
-                            LoopTurns,
+void (*const kSteps[])() = {[] { DeliverMessage(false); }, [] { DeliverMessage(true); }, LoopTurns,
                             [] { DestroyWindow(window); }};
-
-void RunStep() {
-  kSteps[Take(1) % 8]();
-  CheckInvariants();
-  // After a destruction, by any road, the program would have ended: start a new one.
-  if (destroyed) {
-    CreateWindow(Take(1));
-  }
-}
 
 }  // namespace
 
@@ -244,10 +123,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t cou
   at = 0;
   CreateWindow(Take(1));
   for (int step = 0; step < 64 && at < size; ++step) {
-    RunStep();
+    kSteps[Take(1) % 4]();
+    CheckInvariants();
+    // After a destruction, by any road, the program would have ended: start a new one.
+    if (Destroyed()) {
+      CreateWindow(Take(1));
+    }
   }
-  // The program's end: the window goes, and with it the rendering context.
-  if (!destroyed) {
+  if (!Destroyed()) {
     DestroyWindow(window);
     CheckInvariants();
   }

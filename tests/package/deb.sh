@@ -48,9 +48,9 @@ class=$(sed -n 's/^StartupWMClass=//p' "$entry")
     e2e_fail "WM_CLASS is not $class: $(xprop -id "$E2E_MAIN_WINDOW" WM_CLASS)"
 ) || fail "StartupWMClass"
 
-# The end-to-end scenario, one line to adapt when tests/e2e changes: the installed program's
-# hint, window, picture and Esc with exit status 0.
-bash "$repo/tests/e2e/picture.sh" /usr/bin/ribbon || fail "the installed ribbon"
+# The short end-to-end scenario: the installed program's hint, window, picture, fog and Esc with
+# exit status 0.
+bash "$repo/tests/e2e/scenario.sh" --short /usr/bin/ribbon || fail "the installed ribbon"
 
 apt_get purge ribbon >/dev/null
 installed && fail "ribbon is still installed"

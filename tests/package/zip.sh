@@ -37,7 +37,7 @@ printf '#!/bin/sh\nexec bash "%s" "%s" "%s"\n' "$repo/tests/e2e/wine_launch.sh" 
   "$folder/ribbon.exe" >"$launcher"
 chmod +x "$launcher"
 
-# The end-to-end scenario, one line to adapt when tests/e2e changes: the unpacked program's
-# hint, window, picture and Esc with exit status 0.
-bash "$repo/tests/e2e/picture.sh" "$launcher" || fail "ribbon.exe from the zip"
+# The short end-to-end scenario: the unpacked program's hint, window, picture, fog and Esc with
+# exit status 0.
+bash "$repo/tests/e2e/scenario.sh" --short "$launcher" || fail "ribbon.exe from the zip"
 echo "zip: passed"

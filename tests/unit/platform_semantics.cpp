@@ -15,10 +15,14 @@ namespace {
 
 std::vector<UINT> delivered;
 LPARAM lastSize = 0;
+bool paintWithoutBeginPaint = false;
 
 LRESULT CALLBACK LoggingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   delivered.push_back(message);
   lastSize = message == WM_SIZE ? lParam : lastSize;
+  if (message == WM_PAINT && paintWithoutBeginPaint) {
+    return 0;
+  }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -107,6 +111,20 @@ TEST_F(MessageSemantics, PaintAndTimerComeOnlyAfterPostedMessages) {
     DispatchMessageA(&msg);
   }
   EXPECT_TRUE(KillTimer(window, 1));
+}
+
+TEST_F(MessageSemantics, PaintHandledWithoutBeginPaintComesBack) {
+  ShowWindow(window, SW_SHOW);
+  MSG msg;
+  paintWithoutBeginPaint = true;
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_REMOVE)) << "round " << round;
+    DispatchMessageA(&msg);
+  }
+  paintWithoutBeginPaint = false;
+  ASSERT_TRUE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_REMOVE));
+  DispatchMessageA(&msg);  // default processing validates
+  EXPECT_FALSE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
 }
 
 TEST_F(MessageSemantics, SetWindowPosSendsSizeOnlyOnARealChange) {

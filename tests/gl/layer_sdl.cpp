@@ -1,5 +1,5 @@
 // The SDL2 layer over SDL's offscreen driver: SDL events become window messages; pixel formats,
-// WGL, palettes, test hooks and the exit without a display.
+// WGL and the exit without a display.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "platform/sdl/layer.h"
+#include "platform/sdl/layer_testing.h"
 
 namespace {
 
 using Seen = std::tuple<UINT, WPARAM, LPARAM>;
 std::vector<Seen> received;
-bool setUpGlOnCreate = false;
 
 PIXELFORMATDESCRIPTOR Request(DWORD flags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL) {
   PIXELFORMATDESCRIPTOR request = {};
@@ -22,26 +22,8 @@ PIXELFORMATDESCRIPTOR Request(DWORD flags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPE
   return request;
 }
 
-// The viewer's order: format, context and GL calls all inside WM_CREATE.
-void SetUpGl(HWND window) {
-  HDC dc = GetDC(window);
-  PIXELFORMATDESCRIPTOR request = Request();
-  EXPECT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
-  HGLRC context = wglCreateContext(dc);
-  EXPECT_TRUE(wglMakeCurrent(dc, context));
-  glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  GLubyte pixel[4] = {};
-  glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
-  EXPECT_EQ(pixel[1], 255);
-  EXPECT_TRUE(SwapBuffers(dc) && wglMakeCurrent(nullptr, nullptr) && wglDeleteContext(context));
-}
-
 LRESULT CALLBACK RecordingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   received.emplace_back(message, wParam, lParam);
-  if (message == WM_CREATE && setUpGlOnCreate) {
-    SetUpGl(window);
-  }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -73,14 +55,6 @@ SDL_Event WindowEvent(Uint32 id, Uint8 kind, int data1 = 0, int data2 = 0) {
   SDL_Event event = {};
   event.window = {SDL_WINDOWEVENT, 0, id, kind, 0, 0, 0, data1, data2};
   return event;
-}
-
-// The next call after injecting the fault returns `failed`, the one after that does not.
-template <typename Result, typename Call>
-void ExpectFailsOnce(LayerFault fault, Result failed, Call call) {
-  LayerInjectFault(fault);
-  EXPECT_EQ(call(), failed) << static_cast<int>(fault);
-  EXPECT_NE(call(), failed) << static_cast<int>(fault);
 }
 
 class SdlLayer : public testing::Test {
@@ -164,14 +138,13 @@ TEST_F(SdlLayer, WindowManagerEventsAsOnWindows) {
   EXPECT_EQ(Deliver({WindowEvent(id, SDL_WINDOWEVENT_FOCUS_LOST)}), std::vector<Seen>{});
 }
 
-TEST_F(SdlLayer, GlSetsUpInsideCreationAndPixelFormatsFollowWindowsRules) {
-  setUpGlOnCreate = true;
+// The viewer sets its format, context and scene up inside WM_CREATE (tested with the viewer).
+TEST_F(SdlLayer, PixelFormatsFollowWindowsRules) {
   HWND window = MakeWindow();
   HDC dc = GetDC(window);
-  setUpGlOnCreate = false;
-  EXPECT_EQ(LayerSwapCount(), 1);
   PIXELFORMATDESCRIPTOR request = Request();
   EXPECT_EQ(ChoosePixelFormat(nullptr, &request), 0);
+  ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
   for (DWORD flags : {PFD_DRAW_TO_WINDOW, PFD_SUPPORT_OPENGL}) {
     PIXELFORMATDESCRIPTOR partial = Request(flags);
     EXPECT_EQ(ChoosePixelFormat(dc, &partial), 0) << flags;
@@ -185,43 +158,6 @@ TEST_F(SdlLayer, GlSetsUpInsideCreationAndPixelFormatsFollowWindowsRules) {
   EXPECT_EQ(got.dwFlags & (request.dwFlags | PFD_NEED_PALETTE), request.dwFlags);
   EXPECT_GE(std::min({got.cRedBits, got.cGreenBits, got.cBlueBits}), 8);
   EXPECT_GE(got.cDepthBits, 16);
-}
-
-TEST_F(SdlLayer, InjectedFaultsFailTheNextMatchingCallOnly) {
-  ExpectFailsOnce(LayerFault::kRegisterClass, nullptr, MakeWindow);  // no class, no window
-  ExpectFailsOnce(LayerFault::kCreateWindow, nullptr, MakeWindow);
-  HDC dc = GetDC(MakeWindow());
-  PIXELFORMATDESCRIPTOR request = Request();
-  ExpectFailsOnce(LayerFault::kChoosePixelFormat, 0,
-                  [&] { return ChoosePixelFormat(dc, &request); });
-  ExpectFailsOnce(LayerFault::kSetPixelFormat, 0, [&] { return SetPixelFormat(dc, 1, &request); });
-  ExpectFailsOnce(LayerFault::kCreateContext, nullptr, [&] { return wglCreateContext(dc); });
-}
-
-TEST_F(SdlLayer, MessageBoxesAreRecordedAndResetLeavesNothing) {
-  EXPECT_EQ(MessageBoxA(nullptr, "text", "Error", MB_OK | MB_ICONERROR), IDOK);
-  EXPECT_EQ(LayerLastMessageBox().text + LayerLastMessageBox().caption, "textError");
-  HWND window = MakeWindow();
-  ShowWindow(window, SW_SHOW);
-  SwapBuffers(GetDC(window));
-  SDL_Window* sdl = LookUpWindow(window)->sdl;
-  LayerReset();
-  EXPECT_EQ(SDL_GetWindowFromID(SDL_GetWindowID(sdl)), nullptr);
-  EXPECT_EQ(LookUpWindow(window), nullptr);
-  EXPECT_EQ(LayerSwapCount() + LayerLastMessageBox().count, 0);
-}
-
-TEST_F(SdlLayer, PalettesAreCopiedSelectedAndFreed) {
-  HDC dc = GetDC(MakeWindow());
-  LOGPALETTE entries = {0x300, 1, {{1, 2, 3, 0}}};
-  ExpectFailsOnce(LayerFault::kCreatePalette, nullptr, [&] { return CreatePalette(&entries); });
-  HPALETTE palette = CreatePalette(&entries);
-  entries.palNumEntries = 0;  // the palette keeps its own copy
-  HPALETTE stock = SelectPalette(dc, palette, FALSE);
-  EXPECT_EQ(RealizePalette(dc), 1u);
-  EXPECT_EQ(SelectPalette(dc, stock, FALSE), palette);
-  EXPECT_TRUE(DeleteObject(palette));
-  EXPECT_FALSE(DeleteObject(palette));
 }
 
 void ShowBoxWithoutDisplay(const char* driver) {

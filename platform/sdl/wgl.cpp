@@ -168,8 +168,8 @@ int DescribePixelFormat(HDC deviceContext, int format, UINT bytes,
   if (bytes < sizeof(PIXELFORMATDESCRIPTOR)) {
     return 0;
   }
-  if (layer.describedOverride) {
-    *description = layer.described;
+  if (const PIXELFORMATDESCRIPTOR* override = DescribedFormatOverride()) {
+    *description = *override;
     return kFormatCount;
   }
   if (format < 1 || format > kFormatCount || window->sdl == nullptr) {
@@ -184,7 +184,7 @@ BOOL SwapBuffers(HDC deviceContext) {
   if (window == nullptr || window->sdl == nullptr) {
     return FALSE;
   }
-  ++layer.swapCount;
+  NoteCall("SwapBuffers");
   SDL_GL_SwapWindow(window->sdl);
   return TRUE;
 }
@@ -204,6 +204,7 @@ HGLRC wglCreateContext(HDC deviceContext) {
 }
 
 BOOL wglMakeCurrent(HDC deviceContext, HGLRC renderContext) {
+  NoteCall("wglMakeCurrent", reinterpret_cast<std::uintptr_t>(deviceContext), reinterpret_cast<std::uintptr_t>(renderContext));
   if (renderContext == nullptr) {
     if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
       SDL_GL_MakeCurrent(SDL_GL_GetCurrentWindow(), nullptr);
@@ -218,6 +219,7 @@ BOOL wglMakeCurrent(HDC deviceContext, HGLRC renderContext) {
 }
 
 BOOL wglDeleteContext(HGLRC renderContext) {
+  NoteCall("wglDeleteContext", reinterpret_cast<std::uintptr_t>(renderContext));
   if (renderContext == nullptr) {
     return FALSE;
   }

@@ -1,48 +1,13 @@
-// Message boxes, screen metrics, mouse capture, icon, cursor and module handles.
+// Message boxes, screen metrics and mouse capture: what the layer asks of the desktop.
 #include <cstdio>
 
 #include "platform/sdl/layer.h"
-#include "resources/icon.h"
-
-// Any distinct non-null values serve: nothing reads through these handles.
-static char moduleTag;
-static char iconTag;
-static char cursorTag;
-constexpr WORD kIconResource = 101;
-
-HMODULE GetModuleHandleA(LPCSTR moduleName) {
-  return moduleName == nullptr ? reinterpret_cast<HMODULE>(&moduleTag) : nullptr;
-}
-
-HICON LoadIconA(HINSTANCE, LPCSTR name) {
-  return name == MAKEINTRESOURCEA(kIconResource) ? reinterpret_cast<HICON>(&iconTag) : nullptr;
-}
-
-HCURSOR LoadCursorA(HINSTANCE, LPCSTR) {
-  return reinterpret_cast<HCURSOR>(&cursorTag);
-}
-
-void ApplyIcon(LayerWindow& window) {
-  if (window.icon != reinterpret_cast<HICON>(&iconTag)) {
-    return;
-  }
-  void* pixels = const_cast<std::uint32_t*>(RibbonIconPixels());
-  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels, kIconSize, kIconSize, 32,
-                                                         kIconSize * 4, SDL_PIXELFORMAT_ARGB8888);
-  if (icon != nullptr) {
-    SDL_SetWindowIcon(window.sdl, icon);
-    SDL_FreeSurface(icon);
-  }
-}
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   EnsureVideo();
-  LayerMessageBox& box = layer.lastBox;
-  box.owner = owner;
-  box.text = text == nullptr ? "" : text;
-  box.caption = caption == nullptr ? "Error" : caption;
-  box.type = type;
-  ++box.count;
+  text = text == nullptr ? "" : text;
+  caption = caption == nullptr ? "Error" : caption;
+  NoteMessageBox(owner, text, caption, type);
   // A headless driver has no screen for a box, and a box shown on some other display would wait
   // for a user who is not there.
   if (OnHeadlessDriver()) {
@@ -51,9 +16,9 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   LayerWindow* window = LookUpWindow(owner);
   SDL_Window* parent = window != nullptr && window->visible ? window->sdl : nullptr;
   Uint32 flags = (type & MB_ICONERROR) != 0 ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
-  if (SDL_ShowSimpleMessageBox(flags, box.caption.c_str(), box.text.c_str(), parent) != 0) {
+  if (SDL_ShowSimpleMessageBox(flags, caption, text, parent) != 0) {
     // The user must not lose what the box had to say.
-    std::fprintf(stderr, "ribbon: %s: %s\n", box.caption.c_str(), box.text.c_str());
+    std::fprintf(stderr, "ribbon: %s: %s\n", caption, text);
   }
   return IDOK;
 }
@@ -71,6 +36,7 @@ int GetSystemMetrics(int index) {
 }
 
 HWND SetCapture(HWND window) {
+  NoteCall("SetCapture", reinterpret_cast<std::uintptr_t>(window));
   HWND previous = layer.capture;
   if (LookUpWindow(window) == nullptr) {
     return previous;
@@ -93,6 +59,7 @@ void DropCapture() {
 }
 
 BOOL ReleaseCapture() {
+  NoteCall("ReleaseCapture");
   HWND captor = layer.capture;
   DropCapture();
   // As on Windows, the window that loses the capture is told before the call returns.

@@ -17,6 +17,10 @@ static LayerClass* LookUpClass(LPCSTR name) {
 constexpr ATOM kFirstClassAtom = 0xC000;
 
 ATOM RegisterClassA(const WNDCLASSA* windowClass) {
+  if (windowClass != nullptr) {
+    NoteCall("RegisterClassA", windowClass->style, reinterpret_cast<std::uintptr_t>(windowClass->hIcon),
+             reinterpret_cast<std::uintptr_t>(windowClass->hCursor));
+  }
   if (windowClass == nullptr || windowClass->lpszClassName == nullptr ||
       windowClass->lpfnWndProc == nullptr || LookUpClass(windowClass->lpszClassName) != nullptr ||
       TakeFault(LayerFault::kRegisterClass)) {
@@ -41,6 +45,8 @@ constexpr int kDefaultHeight = 480;
 
 HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                      int width, int height, HWND, HMENU, HINSTANCE, LPVOID) {
+  NoteCall("CreateWindowExA", style, static_cast<std::uintptr_t>(width),
+           static_cast<std::uintptr_t>(height));
   LayerClass* windowClass = ClassOfName(className);
   if (windowClass == nullptr || TakeFault(LayerFault::kCreateWindow)) {
     return nullptr;
@@ -249,7 +255,8 @@ HDC GetDC(HWND window) {
   return record == nullptr ? nullptr : DeviceContextHandle(*record);
 }
 
-int ReleaseDC(HWND, HDC deviceContext) {
+int ReleaseDC(HWND window, HDC deviceContext) {
+  NoteCall("ReleaseDC", reinterpret_cast<std::uintptr_t>(window), reinterpret_cast<std::uintptr_t>(deviceContext));
   return LookUpWindowOfDC(deviceContext) == nullptr ? 0 : 1;
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks a cross-built ribbon.exe without running it: a GUI-subsystem program that imports only
 # system DLLs, carrying icon group 101 made of the two images of the generated ribbon.ico.
-# Usage: windows_exe_check.sh <ribbon.exe> <ribbon.ico>
+# Usage: exe_check.sh <ribbon.exe> <ribbon.ico>
 set -euo pipefail
 exe=$1
 ico=$2

@@ -1,0 +1,43 @@
+// The viewer's own window, registered and created by the app's functions through the test build
+// of the layer, with a real offscreen GL context; and the layer's record of the calls made.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+#include "app/viewer.h"
+#include "app/viewer_state.h"
+#include "platform/sdl/layer_testing.h"
+
+constexpr int kTestWindowSide = 400;
+
+class ViewerTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    LayerReset();
+    viewerState = ViewerState{};
+    viewerState.windowWidth = kTestWindowSide;
+    viewerState.windowHeight = kTestWindowSide;
+  }
+  void TearDown() override {
+    LayerReset();
+    viewerState = ViewerState{};
+  }
+  static HWND Open() {
+    RegisterViewerClass(GetModuleHandleA(nullptr));
+    return CreateViewerWindow(GetModuleHandleA(nullptr));
+  }
+  // The index of the first noted call from `from` on that matches pattern, or -1.
+  static int FindCall(const std::string& pattern, int from = 0) {
+    const auto& calls = LayerCalls();
+    for (int i = from; i < static_cast<int>(calls.size()); ++i) {
+      if (std::regex_match(calls[i], std::regex(pattern))) {
+        return i;
+      }
+    }
+    return -1;
+  }
+  static int Swaps() { return LayerCallCount("SwapBuffers"); }
+};

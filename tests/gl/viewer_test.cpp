@@ -1,0 +1,255 @@
+// The viewer through the test build of the layer: ViewerMain from start to end and its failures,
+// the window procedure's messages and keys, and the message loop's scheduling.
+#include <SDL.h>
+
+#include "tests/gl/viewer_fixture.h"
+#include "tests/unit/palette_format.h"
+
+namespace {
+
+int RunViewerMain() {
+  return ViewerMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWDEFAULT);
+}
+
+std::uintptr_t Handle(const void* handle) {
+  return reinterpret_cast<std::uintptr_t>(handle);
+}
+
+// A whole run, ended by SDL's quit request (which closes every window): the calls in order.
+TEST_F(ViewerTest, ViewerMainRegistersHintsCreatesAndTearsDownInOrder) {
+  const unsigned side =  // (starts SDL)
+      WindowSideForScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  SDL_Event quit = {};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  ASSERT_EQ(RunViewerMain(), 0);
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  EXPECT_EQ(FindCall(LayerCall("RegisterClassA", CS_OWNDC | CS_HREDRAW | CS_VREDRAW,
+                               Handle(LoadIconA(instance, MAKEINTRESOURCEA(101))),
+                               Handle(LoadCursorA(nullptr, IDC_ARROW)))),
+            0);
+  EXPECT_EQ(FindCall(LayerCall("MessageBoxA", MB_OK)), 1);
+  EXPECT_EQ(
+      FindCall(LayerCall("CreateWindowExA", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                         side, side)),
+      2);
+  EXPECT_EQ(FindCall("SetTimer [0-9]+ 1 100"), 3);  // inside WM_CREATE
+  const int released = FindCall("wglMakeCurrent 0 0 0");
+  ASSERT_GT(released, 3);
+  EXPECT_EQ(FindCall("wglDeleteContext [1-9][0-9]* 0 0", released), released + 1);
+  EXPECT_EQ(FindCall("ReleaseDC [1-9][0-9]* [1-9][0-9]* 0", released), released + 2);
+  EXPECT_EQ(FindCall(LayerCall("PostQuitMessage", 0), released), released + 3);
+  const LayerMessageBox& box = LayerLastMessageBox();
+  EXPECT_EQ(box.text, " mouse: touch the window image for movement----- ");
+  EXPECT_EQ(box.caption, "soft by Valmorin - valmorin@ribbon-viewer.org ");
+  EXPECT_EQ(box.owner, nullptr);
+  EXPECT_EQ(box.windowsWhenShown, 0);
+}
+
+TEST_F(ViewerTest, FailedClassOrWindowEndsWithOneAfterOneErrorBox) {
+  for (LayerFault fault : {LayerFault::kRegisterClass, LayerFault::kCreateWindow}) {
+    LayerReset();
+    LayerInjectFault(fault);
+    EXPECT_EQ(RunViewerMain(), 1);
+    EXPECT_EQ(LayerLastMessageBox().caption, "Error");
+    EXPECT_EQ(LayerLastMessageBox().type, MB_OK | MB_ICONERROR);
+    // The hint comes only after the class exists.
+    EXPECT_EQ(LayerLastMessageBox().count, fault == LayerFault::kRegisterClass ? 1 : 2);
+  }
+}
+
+TEST_F(ViewerTest, PixelFormatFailuresReportAndExitWithOne) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  for (LayerFault fault : {LayerFault::kChoosePixelFormat, LayerFault::kSetPixelFormat}) {
+    const char* call = fault == LayerFault::kSetPixelFormat ? "Set" : "Choose";
+    EXPECT_EXIT((LayerInjectFault(fault), Open()), testing::ExitedWithCode(1),
+                std::string("^ribbon: ") + call + "PixelFormat failed\n$");
+  }
+}
+
+TEST_F(ViewerTest, WithoutAContextKeysStillWorkNothingIsDrawnAndEscCloses) {
+  LayerInjectFault(LayerFault::kCreateContext);
+  HWND window = Open();
+  ASSERT_NE(window, nullptr);
+  for (UINT message : {WM_LBUTTONDOWN, WM_SIZE, WM_PAINT}) {
+    ViewerWindowProc(window, message, 0, MAKELPARAM(10, 20));
+  }
+  EXPECT_EQ(viewerState.dragging + LayerCallCount("SetCapture"), 0);
+  EXPECT_EQ(ViewerWindowProc(window, WM_CHAR, 'f', 0), 0);
+  ASSERT_EQ(viewerState.idleHandler, &IdleRender);
+  IdleRender();
+  EXPECT_EQ(viewerState.idleHandler, nullptr);
+  EXPECT_EQ(Swaps(), 0);
+  ViewerWindowProc(window, WM_CHAR, 27, 0);
+  ASSERT_EQ(LayerCallCount("PostQuitMessage"), 1);  // else the loop would wait for ever
+  EXPECT_EQ(RunMessageLoop(), 0);
+}
+
+class WindowProcTest : public ViewerTest {
+ protected:
+  void SetUp() override {
+    ViewerTest::SetUp();
+    window = Open();
+    ASSERT_NE(viewerState.renderContext, nullptr);
+    EXPECT_EQ(WindowFromDC(viewerState.deviceContext), window);
+    EXPECT_EQ(viewerState.palette, nullptr);  // true-colour display
+  }
+  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return ViewerWindowProc(window, message, wParam, lParam);
+  }
+  HWND window = nullptr;
+};
+
+TEST_F(WindowProcTest, CommandKeysToggleStepAndRequestARedraw) {
+  const WPARAM keys[] = {'f', 'p', 'f', 'j', 'j', 'k', 'x', 'F', 13};
+  const int redraws[] = {1, 1, 1, 1, 1, 1, 0, 0, 0};
+  for (int i = 0; i < 9; ++i) {
+    viewerState.idleHandler = nullptr;
+    EXPECT_EQ(Send(WM_CHAR, keys[i]), redraws[i] != 0 ? 0 : DefWindowProcA(window, WM_CHAR, 0, 0));
+    EXPECT_EQ(viewerState.idleHandler != nullptr, redraws[i] != 0) << char(keys[i]);
+  }
+  for (WPARAM key : {WPARAM{'f'}, WPARAM{'p'}, WPARAM{'j'}, WPARAM{27}}) {  // with Alt held
+    EXPECT_EQ(Send(WM_SYSCHAR, key), DefWindowProcA(window, WM_SYSCHAR, key, 0));
+  }
+  EXPECT_NE(viewerState.renderContext, nullptr);
+  EXPECT_EQ(viewerState.fogEnabled * 2 + viewerState.wireframe, 1);
+  EXPECT_FLOAT_EQ(viewerState.adjustValue, 0.6f);
+  for (int i = 0; i < 25; ++i) {
+    Send(WM_CHAR, 'k');
+  }
+  EXPECT_FLOAT_EQ(viewerState.adjustValue, 0.01f);
+  for (int i = 0; i < 25; ++i) {
+    Send(WM_CHAR, 'j');
+  }
+  EXPECT_FLOAT_EQ(viewerState.adjustValue, 1.05f);
+}
+
+TEST_F(WindowProcTest, PaintValidatesAndRequestsARedraw) {
+  ShowWindow(window, SW_SHOW);
+  UpdateWindow(window);
+  EXPECT_EQ(viewerState.idleHandler, &IdleRender);
+  MSG msg;
+  EXPECT_FALSE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+}
+
+TEST_F(WindowProcTest, PressCapturesReleaseReleasesPositionsAreSigned) {
+  EXPECT_EQ(Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(65535, 0x8000)), 0);
+  EXPECT_EQ(LayerCalls().back(), LayerCall("SetCapture", Handle(window)));
+  EXPECT_EQ(viewerState.dragStartX, -1);
+  EXPECT_EQ(viewerState.dragStartY, -32768);
+  EXPECT_EQ(Send(WM_LBUTTONUP, 0, MAKELPARAM(5, 6)), 0);
+  EXPECT_EQ(LayerCallCount("ReleaseCapture"), 1);
+  EXPECT_EQ(viewerState.keepSpinning, 1);  // released away from the press: spinning
+}
+
+// Another window takes the capture mid-drag: the drag ends where the pointer was last seen, as a
+// release there would, and later moves without the button turn nothing.
+TEST_F(WindowProcTest, LosingTheCaptureEndsTheDragAtTheLastPointerPosition) {
+  for (int lastX : {30, 10}) {
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(lastX, 10));
+    viewerState.idleHandler = nullptr;
+    SetCapture(nullptr);  // as another window's SetCapture would
+    Send(WM_CAPTURECHANGED);
+    EXPECT_EQ(viewerState.dragging, 0);
+    EXPECT_EQ(viewerState.keepSpinning, lastX != 10 ? 1 : 0) << lastX;
+    EXPECT_EQ(viewerState.idleHandler, &IdleRender);
+    const float angle = viewerState.rotationAngle;
+    Send(WM_MOUSEMOVE, 0, MAKELPARAM(200, 300));
+    EXPECT_EQ(viewerState.rotationAngle, angle);
+  }
+}
+
+// A press on a spinning model: at most the frame already asked for still turns it.
+TEST_F(WindowProcTest, PressOnASpinningModelStopsItWithinOneFrame) {
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 200));
+  Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(240, 200));
+  Send(WM_LBUTTONUP, 0, MAKELPARAM(240, 200));
+  IdleRender();
+  ASSERT_EQ(viewerState.idleHandler, &IdleRender);
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+  const int swaps = Swaps();
+  for (int frame = 0; frame < 3 && viewerState.idleHandler != nullptr; ++frame) {
+    viewerState.idleHandler();
+  }
+  EXPECT_LE(Swaps() - swaps, 1);
+  EXPECT_EQ(viewerState.idleHandler, nullptr);
+}
+
+TEST_F(WindowProcTest, TimerUnknownAndPaletteMessagesWithoutAPaletteChangeNothing) {
+  for (UINT message : {WM_TIMER, WM_USER + 7, WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_PALETTECHANGED}) {
+    Send(message, 1, MAKELPARAM(3, 3));
+  }
+  EXPECT_EQ(Send(WM_QUERYNEWPALETTE), DefWindowProcA(window, WM_QUERYNEWPALETTE, 0, 0));
+  EXPECT_EQ(viewerState.idleHandler, nullptr);
+  EXPECT_EQ(viewerState.dragging + viewerState.rotating + viewerState.fogEnabled, 0);
+}
+
+// A display that needs a palette: the format is described as 8-bit 3-3-2 before creation.
+TEST_F(ViewerTest, PaletteIsBuiltAndRealisedAgainOnlyForOtherWindows) {
+  const PIXELFORMATDESCRIPTOR described = PaletteFormat332();
+  LayerSetDescribedFormat(&described);
+  HWND window = Open();
+  ASSERT_NE(viewerState.palette, nullptr);
+  EXPECT_EQ(RealizePalette(viewerState.deviceContext), 256u);
+  const WPARAM self = reinterpret_cast<WPARAM>(window);
+  EXPECT_EQ(ViewerWindowProc(window, WM_PALETTECHANGED, self, 0), 0);
+  EXPECT_EQ(viewerState.idleHandler, nullptr);
+  EXPECT_EQ(ViewerWindowProc(window, WM_PALETTECHANGED, 0x1234, 0), 0);
+  EXPECT_EQ(viewerState.idleHandler, &IdleRender);
+  viewerState.idleHandler = nullptr;
+  EXPECT_EQ(ViewerWindowProc(window, WM_QUERYNEWPALETTE, 0, 0), 1);
+  EXPECT_EQ(viewerState.idleHandler, &IdleRender);
+}
+
+// A probe window beside the viewer's: its timer notes the frames drawn and ends the run, or first
+// posts a message, by destroying the viewer's window.
+HWND viewerWindow = nullptr;
+int swapsWhenPosted = -1, swapsWhenHandled = -1, framesToWaitFor = 0;
+
+LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const int swaps = LayerCallCount("SwapBuffers");
+  if (message == WM_TIMER && swaps >= framesToWaitFor) {
+    KillTimer(window, 1);
+    PostMessageA(window, WM_USER, static_cast<WPARAM>(swaps), 0);
+  } else if (message == WM_USER) {
+    swapsWhenPosted = static_cast<int>(wParam);
+    swapsWhenHandled = swaps;
+    DestroyWindow(viewerWindow);
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Starts the probe: after `period` ms and at least `frames` frames, it ends the viewer's loop.
+void StartProbe(UINT period, int frames) {
+  framesToWaitFor = frames;
+  WNDCLASSA probeClass = {};
+  probeClass.lpfnWndProc = ProbeProc;
+  probeClass.lpszClassName = "Probe";
+  RegisterClassA(&probeClass);
+  SetTimer(CreateWindowExA(0, "Probe", "", 0, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr), 1,
+           period, nullptr);
+}
+
+TEST_F(ViewerTest, LoopDrawsOneFrameForManyRequests) {
+  viewerWindow = Open();
+  viewerState.keepSpinning = 0;
+  for (WPARAM key : {'f', 'p', 'j'}) {
+    PostMessageA(viewerWindow, WM_CHAR, key, 0);
+  }
+  StartProbe(20, 0);
+  EXPECT_EQ(RunMessageLoop(), 0);
+  EXPECT_EQ(swapsWhenHandled, 1);
+}
+
+// The run ends only once three frames came without any request; a message that waits is handled
+// before the next frame.
+TEST_F(ViewerTest, LoopSpinsBackToBackAndHandlesWaitingMessagesFirst) {
+  viewerWindow = Open();
+  RequestRedraw();
+  StartProbe(5, 3);
+  EXPECT_EQ(RunMessageLoop(), 0);
+  EXPECT_EQ(swapsWhenHandled, swapsWhenPosted);
+}
+
+}  // namespace
