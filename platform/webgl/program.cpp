@@ -114,30 +114,31 @@ void main() {
 }
 )";
 
+// Uniforms by their names in the shaders.
 enum Uniform {
-  kModelview,
-  kProjection,
-  kNormalMatrix,
-  kLighting,
-  kTwoSide,
-  kLightCount,
-  kLightPosition,
-  kLightAmbient,
-  kLightDiffuse,
-  kLightSpecular,
-  kLightAttenuation,
-  kSceneColor,
-  kMaterialAmbient,
-  kMaterialDiffuse,
-  kMaterialSpecular,
-  kShininess,
-  kTextureMode,
-  kTextureAlpha,
-  kFogMode,
-  kFogDensity,
-  kFogStart,
-  kFogEnd,
-  kFogColor,
+  uModelview,
+  uProjection,
+  uNormalMatrix,
+  uLighting,
+  uTwoSide,
+  uLightCount,
+  uLightPosition,
+  uLightAmbient,
+  uLightDiffuse,
+  uLightSpecular,
+  uLightAttenuation,
+  uSceneColor,
+  uMaterialAmbient,
+  uMaterialDiffuse,
+  uMaterialSpecular,
+  uShininess,
+  uTextureMode,
+  uTextureAlpha,
+  uFogMode,
+  uFogDensity,
+  uFogStart,
+  uFogEnd,
+  uFogColor,
   kUniformCount
 };
 
@@ -223,15 +224,15 @@ void LoadLights(const GlContext& context, const std::vector<GLint>& u) {
     std::memcpy(&attenuation[3 * count], light.attenuation, sizeof light.attenuation);
     ++count;
   }
-  emscripten_glUniform1i(u[kLightCount], count);
+  emscripten_glUniform1i(u[uLightCount], count);
   if (count == 0) {
     return;
   }
-  Uniform4(u[kLightPosition], position, count);
-  Uniform4(u[kLightAmbient], ambient, count);
-  Uniform4(u[kLightDiffuse], diffuse, count);
-  Uniform4(u[kLightSpecular], specular, count);
-  emscripten_glUniform3fv(u[kLightAttenuation], count, attenuation);
+  Uniform4(u[uLightPosition], position, count);
+  Uniform4(u[uLightAmbient], ambient, count);
+  Uniform4(u[uLightDiffuse], diffuse, count);
+  Uniform4(u[uLightSpecular], specular, count);
+  emscripten_glUniform3fv(u[uLightAttenuation], count, attenuation);
 }
 
 void LoadMaterials(const GlContext& context, const std::vector<GLint>& u) {
@@ -247,11 +248,11 @@ void LoadMaterials(const GlContext& context, const std::vector<GLint>& u) {
     std::memcpy(&specular[4 * side], material.specular, sizeof material.specular);
     shininess[side] = material.shininess;
   }
-  Uniform4(u[kSceneColor], scene, 2);
-  Uniform4(u[kMaterialAmbient], ambient, 2);
-  Uniform4(u[kMaterialDiffuse], diffuse, 2);
-  Uniform4(u[kMaterialSpecular], specular, 2);
-  emscripten_glUniform1fv(u[kShininess], 2, shininess);
+  Uniform4(u[uSceneColor], scene, 2);
+  Uniform4(u[uMaterialAmbient], ambient, 2);
+  Uniform4(u[uMaterialDiffuse], diffuse, 2);
+  Uniform4(u[uMaterialSpecular], specular, 2);
+  emscripten_glUniform1fv(u[uShininess], 2, shininess);
 }
 
 int FogModeIndex(GLenum mode) {
@@ -280,26 +281,26 @@ bool CreateDrawObjects(GlContext& context) {
 void LoadShadingState(GlContext& context, bool lines) {
   const std::vector<GLint>& u = context.shading.uniforms;
   emscripten_glUseProgram(context.shading.program);
-  emscripten_glUniformMatrix4fv(u[kModelview], 1, GL_FALSE, context.modelview.back().m);
-  emscripten_glUniformMatrix4fv(u[kProjection], 1, GL_FALSE, context.projection.back().m);
+  emscripten_glUniformMatrix4fv(u[uModelview], 1, GL_FALSE, context.modelview.back().m);
+  emscripten_glUniformMatrix4fv(u[uProjection], 1, GL_FALSE, context.projection.back().m);
   GLfloat normal[9];
   NormalMatrix(context.modelview.back(), normal);
-  emscripten_glUniformMatrix3fv(u[kNormalMatrix], 1, GL_FALSE, normal);
-  emscripten_glUniform1i(u[kLighting], context.lighting ? 1 : 0);
-  emscripten_glUniform1i(u[kTwoSide], context.twoSide ? 1 : 0);
+  emscripten_glUniformMatrix3fv(u[uNormalMatrix], 1, GL_FALSE, normal);
+  emscripten_glUniform1i(u[uLighting], context.lighting ? 1 : 0);
+  emscripten_glUniform1i(u[uTwoSide], context.twoSide ? 1 : 0);
   if (context.lighting) {
     LoadLights(context, u);
     LoadMaterials(context, u);
   }
   int textureMode = !context.texture2d ? 0 : (context.textureEnvMode == GL_MODULATE ? 1 : 2);
-  emscripten_glUniform1i(u[kTextureMode], textureMode);
-  emscripten_glUniform1i(u[kTextureAlpha], context.textureAlpha ? 1 : 0);
+  emscripten_glUniform1i(u[uTextureMode], textureMode);
+  emscripten_glUniform1i(u[uTextureAlpha], context.textureAlpha ? 1 : 0);
   emscripten_glBindTexture(GL_TEXTURE_2D, context.texture);
-  emscripten_glUniform1i(u[kFogMode], context.fog ? FogModeIndex(context.fogMode) : 0);
-  emscripten_glUniform1f(u[kFogDensity], context.fogDensity);
-  emscripten_glUniform1f(u[kFogStart], context.fogStart);
-  emscripten_glUniform1f(u[kFogEnd], context.fogEnd);
-  Uniform4(u[kFogColor], context.fogColor);
+  emscripten_glUniform1i(u[uFogMode], context.fog ? FogModeIndex(context.fogMode) : 0);
+  emscripten_glUniform1f(u[uFogDensity], context.fogDensity);
+  emscripten_glUniform1f(u[uFogStart], context.fogStart);
+  emscripten_glUniform1f(u[uFogEnd], context.fogEnd);
+  Uniform4(u[uFogColor], context.fogColor);
   bool depth = context.depthTest && context.depthBuffer != 0;
   (depth ? emscripten_glEnable : emscripten_glDisable)(GL_DEPTH_TEST);
   emscripten_glDepthFunc(GL_LESS);
