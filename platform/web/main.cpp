@@ -1,8 +1,10 @@
-// The browser entry: the page's script runs main once the module is ready; the value it
-// returns ends the program, and the page reports it.
+// The browser entry. ASYNCIFY resumes main from the browser's event loop, where returning from
+// it ends nothing: the exit code goes to exit() explicitly, and the page reports it.
+#include <cstdlib>
+
 #include "app/viewer.h"
 
 int main() {
   char commandLine[] = "";
-  return ViewerMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
+  std::exit(ViewerMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT));
 }
