@@ -92,6 +92,11 @@ void TranslateBrowserEvent(const BrowserEvent& event) {
     case BrowserEvent::kCaptureLost:
       layer.capture = nullptr;
       break;
+    case BrowserEvent::kPageShown:
+      // Coming back from another tab or a minimised browser is an exposure.
+      InvalidateRect(layer.canvasOwner, nullptr, FALSE);
+      WakeWaitingLoop();
+      break;
   }
 }
 
@@ -143,7 +148,7 @@ static EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* key, void*) {
 }
 
 // Pointer capture needs the pointer's id, which the mouse events do not carry; the page keeps
-// the last one pressed on the canvas, and reports losing the capture.
+// the last one pressed on the canvas, and reports losing the capture and being shown again.
 // clang-format off
 EM_JS(void, WatchPointer, (), {
   const canvas = document.getElementById('canvas');
@@ -151,11 +156,18 @@ EM_JS(void, WatchPointer, (), {
   canvas.addEventListener('lostpointercapture', e => {
     if (!canvas.hasPointerCapture(e.pointerId)) _RibbonCaptureLost();
   });
+  document.addEventListener('visibilitychange', () => {
+    if (!document.hidden) _RibbonPageShown();
+  });
 });
 // clang-format on
 
 extern "C" EMSCRIPTEN_KEEPALIVE void RibbonCaptureLost() {
   TranslateBrowserEvent(BrowserEvent{BrowserEvent::kCaptureLost});
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void RibbonPageShown() {
+  TranslateBrowserEvent(BrowserEvent{BrowserEvent::kPageShown});
 }
 
 // clang-format off

@@ -1,5 +1,22 @@
 // The browser layer's own state: one static record shared by the files of platform/web/.
 // Only the layer includes this header; the viewer sees platform/win32.h alone.
+//
+// Supported in a page (the page's one canvas, #canvas, shows the window last shown):
+//  - window classes, CreateWindowExA (WM_CREATE sent), ShowWindow, UpdateWindow (WM_PAINT sent
+//    when invalid), SetWindowPos (WM_SIZE sent on a real size change), DestroyWindow (WM_DESTROY
+//    sent; the canvas is hidden), GetWindowRect, GetClientRect, IsIconic (the page is hidden),
+//    DefWindowProcA (WM_CLOSE destroys the window); the title is the page's title
+//  - the queue as the SDL2 layer keeps it: posted and input messages first, then WM_QUIT, then
+//    WM_PAINT and WM_TIMER; GetMessageA waits on the browser (ASYNCIFY)
+//  - input on the canvas: WM_MOUSEMOVE, WM_[LMR]BUTTON{DOWN,UP}, WM_KEYDOWN/UP, WM_CHAR through
+//    TranslateMessage; SetCapture is pointer capture; a page shown again is an exposure
+//  - SetTimer/KillTimer without callbacks, GetSystemMetrics (the browser's viewport),
+//    MessageBoxA (a modal box on the page, also before any window exists), LoadIconA, LoadCursorA
+//  - GetDC/ReleaseDC/WindowFromDC, one pixel format, SwapBuffers (presents, then waits for the
+//    next animation frame), WGL on the OpenGL subset of platform/webgl/
+//  - palettes are kept as objects and do nothing visible
+// Not supported: more than one visible window, child windows, menus, timer callbacks, Alt keys
+// as WM_SYS* messages, WM_CAPTURECHANGED (the capture is simply dropped when the page loses it).
 #pragma once
 
 #include <deque>
@@ -40,7 +57,7 @@ struct LayerTimer {
 
 // What the browser reported, reduced to what a window message needs.
 struct BrowserEvent {
-  enum Kind { kMouseDown, kMouseUp, kMouseMove, kKeyDown, kKeyUp, kCaptureLost } kind;
+  enum Kind { kMouseDown, kMouseUp, kMouseMove, kKeyDown, kKeyUp, kCaptureLost, kPageShown } kind;
   int x = 0;  // relative to the canvas
   int y = 0;
   int button = 0;   // DOM numbering: 0 left, 1 middle, 2 right
@@ -82,6 +99,8 @@ void ListenToBrowser();
 // The one place where a browser event becomes a window message (or nothing).
 void TranslateBrowserEvent(const BrowserEvent& event);
 void PostToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Ends GetMessageA's wait, so that it looks at the queue and the windows again.
+extern "C" void WakeWaitingLoop();  // defined with EM_JS, which gives C linkage
 void DropQueuedMessages(HWND window);
 void DropTimers(HWND window);
 double Now();

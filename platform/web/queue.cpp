@@ -19,7 +19,6 @@ static MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
   return msg;
 }
 
-// Resolves the promise GetMessageA waits on, if it waits.
 // clang-format off
 EM_JS(void, WakeWaitingLoop, (), {
   if (Module.ribbonWake) Module.ribbonWake();

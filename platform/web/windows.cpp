@@ -1,4 +1,5 @@
 // Window classes, windows, their sent messages, painting and device contexts.
+#include <emscripten.h>
 #include <strings.h>
 
 #include "platform/web/layer.h"
@@ -79,6 +80,17 @@ BOOL ShowWindow(HWND window, int showCommand) {
     ShowCanvas(nullptr);
   }
   return wasVisible;
+}
+
+// clang-format off
+EM_JS(int, PageHidden, (), {
+  return typeof document !== 'undefined' && document.hidden ? 1 : 0;
+});
+// clang-format on
+
+// A page nobody can see (another tab, a minimised browser) is the browser's minimised window.
+BOOL IsIconic(HWND window) {
+  return LookUpWindow(window) != nullptr && PageHidden() != 0 ? TRUE : FALSE;
 }
 
 BOOL UpdateWindow(HWND window) {
