@@ -143,8 +143,10 @@ static EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* key, void*) {
   event.alt = key->altKey != 0;
   event.repeat = key->repeat != 0;
   TranslateBrowserEvent(event);
-  // Keys belong to the viewer while its window shows, not to the browser's shortcuts.
-  return CanvasWindow() != nullptr ? EM_TRUE : EM_FALSE;
+  // Typing and Esc belong to the viewer while its window shows; shortcuts stay the browser's.
+  bool typing = event.character != 0 && !event.control && !event.alt;
+  bool viewerKey = typing || event.keyCode == static_cast<int>(VK_ESCAPE);
+  return CanvasWindow() != nullptr && viewerKey ? EM_TRUE : EM_FALSE;
 }
 
 // Pointer capture needs the pointer's id, which the mouse events do not carry; the page keeps
