@@ -66,8 +66,8 @@ struct GlContext {
   std::vector<Matrix> projection;
 
   GlLight lights[kLightCount];
-  GlMaterial materials[2];  // front, back
-  GLfloat lightModelAmbient[4] = {0.2f, 0.2f, 0.2f, 1};
+  GlMaterial materials[2];                                     // front, back
+  const GLfloat lightModelAmbient[4] = {0.2f, 0.2f, 0.2f, 1};  // OpenGL's default, kept
   bool twoSide = false;
 
   GLenum fogMode = GL_EXP;

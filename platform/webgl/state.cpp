@@ -236,20 +236,6 @@ void glLightModeli(GLenum name, GLint value) {
   }
 }
 
-void glLightModelfv(GLenum name, const GLfloat* values) {
-  GlContext* context = ContextOutsideBegin();
-  if (context == nullptr || values == nullptr) {
-    return;
-  }
-  if (name == GL_LIGHT_MODEL_AMBIENT) {
-    std::memcpy(context->lightModelAmbient, values, sizeof context->lightModelAmbient);
-  } else if (name == GL_LIGHT_MODEL_TWO_SIDE) {
-    context->twoSide = values[0] != 0;
-  } else {
-    SetError(GL_INVALID_ENUM);
-  }
-}
-
 // Materials may change between glBegin and glEnd in OpenGL; here they apply per glEnd.
 static GLfloat* MaterialValue(GlMaterial& material, GLenum name) {
   switch (name) {

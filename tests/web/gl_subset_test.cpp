@@ -173,6 +173,22 @@ TEST_F(GlSubset, TwoSidedLightingLightsBackFacesWithTheBackMaterial) {
   ExpectNear(Pixel(kSide / 2, kSide / 2), {10, 10, 10}, 2);
 }
 
+TEST_F(GlSubset, PositionalLightsFallOffWithDistance) {
+  const GLfloat above[4] = {0, 0, 1, 1};
+  glTranslatef(0, 0, 1);  // the position is taken through the modelview current when it is set
+  glLightfv(GL_LIGHT0, GL_POSITION, above);
+  glLoadIdentity();
+  glLightf(GL_LIGHT0, GL_QUADRATIC_ATTENUATION, 1);
+  glEnable(GL_LIGHT0);
+  glEnable(GL_LIGHTING);
+  Clear();
+  Square(0);
+  // Lit at the corners, sqrt(6) from the light: 1 / (1 + 6) of the default diffuse 0.8 at the
+  // angle whose cosine is 2 / sqrt(6), plus the ambient 0.2 * 0.2; the same at every corner.
+  const int level = static_cast<int>(std::lround(255 * (0.8 * 2 / std::sqrt(6.0) / 7 + 0.04)));
+  ExpectNear(Pixel(kSide / 2, kSide / 2), {level, level, level}, 2);
+}
+
 TEST_F(GlSubset, LineModeDrawsEdgesAndCullingRemovesThem) {
   glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
   Clear();

@@ -67,7 +67,6 @@ typedef double GLdouble;
 #define GL_EXP2 0x0801
 
 #define GL_LIGHT_MODEL_TWO_SIDE 0x0B52
-#define GL_LIGHT_MODEL_AMBIENT 0x0B53
 #define GL_LIGHT0 0x4000
 #define GL_LIGHT1 0x4001
 #define GL_LIGHT2 0x4002
@@ -101,7 +100,6 @@ typedef double GLdouble;
 #define GL_TEXTURE_WRAP_T 0x2803
 #define GL_NEAREST 0x2600
 #define GL_REPEAT 0x2901
-#define GL_CLAMP_TO_EDGE 0x812F
 #define GL_RGB 0x1907
 #define GL_RGBA 0x1908
 #define GL_UNSIGNED_BYTE 0x1401
@@ -141,7 +139,6 @@ void glVertex3f(GLfloat x, GLfloat y, GLfloat z);
 void glLightfv(GLenum light, GLenum name, const GLfloat* values);
 void glLightf(GLenum light, GLenum name, GLfloat value);
 void glLightModeli(GLenum name, GLint value);
-void glLightModelfv(GLenum name, const GLfloat* values);
 void glMaterialfv(GLenum face, GLenum name, const GLfloat* values);
 void glMaterialf(GLenum face, GLenum name, GLfloat value);
 
