@@ -23,9 +23,9 @@ HCURSOR LoadCursorA(HINSTANCE, LPCSTR) {
   return reinterpret_cast<HCURSOR>(&cursorTag);
 }
 
-// A modal box on the page: the caption as its title, the text as given (blanks kept) and an OK
-// button that has the focus, so Enter dismisses it as a click does. Outside a browser the box
-// becomes a line on stderr.
+// A modal dialog on the page: the caption as its title, the text as given (blanks kept) and an OK
+// button that has the focus, so Enter dismisses it as a click does (and Esc, as on Windows).
+// Outside a browser the box becomes a line on stderr.
 // clang-format off
 EM_ASYNC_JS(void, ShowMessageBox, (const char* text, const char* caption, int error), {
   text = UTF8ToString(text);
@@ -34,34 +34,25 @@ EM_ASYNC_JS(void, ShowMessageBox, (const char* text, const char* caption, int er
     err('ribbon: ' + caption + ': ' + text);
     return;
   }
-  const box = document.createElement('div');
+  const box = document.createElement('dialog');
   box.className = error ? 'box error' : 'box';
-  box.setAttribute('role', 'dialog');
-  box.setAttribute('aria-modal', 'true');
   const title = document.createElement('div');
   title.className = 'caption';
   title.textContent = caption;
   const body = document.createElement('div');
   body.className = 'text';
   body.textContent = text;
+  const form = document.createElement('form');
+  form.method = 'dialog';
   const ok = document.createElement('button');
   ok.textContent = 'OK';
-  box.append(title, body, ok);
-  const veil = document.createElement('div');
-  veil.className = 'veil';
-  veil.append(box);
-  document.body.append(veil);
+  form.append(ok);
+  box.append(title, body, form);
+  document.body.append(box);
+  box.showModal();
   ok.focus();
-  await new Promise(resolve => {
-    ok.addEventListener('click', resolve);
-    veil.addEventListener('keydown', e => {
-      if (e.key === 'Enter' || e.key === 'Escape') {
-        e.preventDefault();
-        resolve();
-      }
-    });
-  });
-  veil.remove();
+  await new Promise(resolve => box.addEventListener('close', resolve));
+  box.remove();
 });
 // clang-format on
 
