@@ -1,6 +1,7 @@
-// The native pictures the page is compared with: the viewer's start-up view and the view after
-// a press and one move of the trackball, drawn by Mesa through the SDL2 layer and written as
-// binary PPM files. Usage: web_native_frame <directory> <press x> <press y> <move x> <move y>
+// The native pictures the page is compared with: the viewer's start-up view, with fog, as
+// wireframe, and the view after a press and one move of the trackball, drawn by Mesa through the
+// SDL2 layer and written as binary PPM files. Usage: web_native_frame <directory> <press x> <press
+// y> <move x> <move y>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -61,6 +62,15 @@ int main(int argc, char** argv) {
   const int side = viewerState.windowWidth;
   RenderFrame();
   bool written = WriteFrame(directory + "/startup.ppm", side);
+  // Fog, then wireframe, each on its own (the keys f and p toggle them).
+  viewerState.fogEnabled = 1;
+  RenderFrame();
+  written = WriteFrame(directory + "/fog.ppm", side) && written;
+  viewerState.fogEnabled = 0;
+  viewerState.wireframe = 1;
+  RenderFrame();
+  written = WriteFrame(directory + "/wireframe.ppm", side) && written;
+  viewerState.wireframe = 0;
   // The press leaves one frame that still applies the stored increment, then the move's own.
   TrackballBegin(1, press[0], press[1]);
   RenderFrame();
