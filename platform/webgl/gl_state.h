@@ -1,0 +1,110 @@
+// The state of one context of the OpenGL 1.1 subset, shared by the files of platform/webgl/.
+#pragma once
+
+#include <webgl/webgl1.h>
+#include <webgl/webgl2.h>
+
+#include <vector>
+
+#include "platform/webgl/include/GL/gl.h"
+#include "platform/webgl/webgl.h"
+
+constexpr int kLightCount = 8;
+constexpr int kModelviewDepth = 32;
+constexpr int kProjectionDepth = 4;
+
+struct Matrix {
+  GLfloat m[16];  // column-major, as OpenGL
+};
+
+struct GlLight {
+  GLfloat ambient[4] = {0, 0, 0, 1};
+  GLfloat diffuse[4] = {0, 0, 0, 1};
+  GLfloat specular[4] = {0, 0, 0, 1};
+  GLfloat position[4] = {0, 0, 1, 0};  // in eye coordinates
+  GLfloat attenuation[3] = {1, 0, 0};
+  bool enabled = false;
+};
+
+struct GlMaterial {
+  GLfloat ambient[4] = {0.2f, 0.2f, 0.2f, 1};
+  GLfloat diffuse[4] = {0.8f, 0.8f, 0.8f, 1};
+  GLfloat specular[4] = {0, 0, 0, 1};
+  GLfloat emission[4] = {0, 0, 0, 1};
+  GLfloat shininess = 0;
+};
+
+struct GlProgram {
+  GLuint program = 0;
+  // Uniform locations by the names in program.cpp, in the same order.
+  std::vector<GLint> uniforms;
+};
+
+struct GlContext {
+  int webgl = 0;  // EMSCRIPTEN_WEBGL_CONTEXT_HANDLE
+  GlFramebufferFormat format;
+  GLuint framebuffer = 0;
+  GLuint colorBuffer = 0;
+  GLuint depthBuffer = 0;
+  GLuint vertexBuffer = 0;
+  GLuint texture = 0;
+  GlProgram shading;
+  GLenum error = GL_NO_ERROR;
+
+  // Capabilities.
+  bool lighting = false;
+  bool fog = false;
+  bool depthTest = false;
+  bool cullFace = false;
+  bool texture2d = false;
+
+  GLfloat clearColor[4] = {0, 0, 0, 0};
+  GLenum polygonMode[2] = {GL_FILL, GL_FILL};  // front, back
+
+  GLenum matrixMode = GL_MODELVIEW;
+  std::vector<Matrix> modelview;
+  std::vector<Matrix> projection;
+
+  GlLight lights[kLightCount];
+  GlMaterial materials[2];                                     // front, back
+  const GLfloat lightModelAmbient[4] = {0.2f, 0.2f, 0.2f, 1};  // OpenGL's default, kept
+  bool twoSide = false;
+
+  GLenum fogMode = GL_EXP;
+  GLfloat fogDensity = 1;
+  GLfloat fogStart = 0;
+  GLfloat fogEnd = 1;
+  GLfloat fogColor[4] = {0, 0, 0, 0};
+
+  GLenum textureEnvMode = GL_MODULATE;
+  bool textureAlpha = false;  // the texture has an alpha of its own (RGBA)
+
+  // Immediate mode: position and normal of each vertex since glBegin.
+  bool insideBegin = false;
+  GLfloat normal[3] = {0, 0, 1};
+  std::vector<GLfloat> vertices;
+  // In line mode, the batch as drawn: edges, then triangles still filled; each vertex with
+  // position, normal and facing (see immediate.cpp).
+  std::vector<GLfloat> batch;
+  int batchLines = 0;
+  int batchTriangles = 0;
+};
+
+// The current context, or null.
+extern GlContext* currentContext;
+
+// Records the first error until glGetError reads it.
+void SetError(GLenum error);
+// The current context when a call may act on it: none inside glBegin/glEnd (an error then).
+GlContext* ContextOutsideBegin();
+
+Matrix IdentityMatrix();
+Matrix Multiply(const Matrix& a, const Matrix& b);
+Matrix& CurrentMatrix(GlContext& context);
+// Upper 3x3 of the inverse transpose, column-major: the transform of normals.
+void NormalMatrix(const Matrix& modelview, GLfloat normal[9]);
+
+// Builds the shading program and the objects a context draws with; false on failure.
+bool CreateDrawObjects(GlContext& context);
+// Loads the uniforms of the current state into the shading program before a draw.
+void LoadShadingState(GlContext& context, bool lines);

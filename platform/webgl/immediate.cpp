@@ -1,0 +1,148 @@
+// Immediate mode: the vertices between glBegin and glEnd become one buffer and one draw.
+#include "platform/webgl/gl_state.h"
+
+namespace {
+
+constexpr int kVertexFloats = 6;  // position, normal
+constexpr int kBatchFloats = 7;   // position, normal, facing
+constexpr GLfloat kRasterFacing = 0.5f;
+
+// Twice the signed area of a triangle in window coordinates, from clip coordinates (x, y, w):
+// positive for counter-clockwise, OpenGL's default front face.
+GLfloat WindowArea(const Matrix& clip, const GLfloat* a, const GLfloat* b, const GLfloat* c) {
+  GLfloat p[3][3];
+  const GLfloat* v[3] = {a, b, c};
+  for (int i = 0; i < 3; ++i) {
+    const GLfloat* m = clip.m;
+    p[i][0] = m[0] * v[i][0] + m[4] * v[i][1] + m[8] * v[i][2] + m[12];
+    p[i][1] = m[1] * v[i][0] + m[5] * v[i][1] + m[9] * v[i][2] + m[13];
+    p[i][2] = m[3] * v[i][0] + m[7] * v[i][1] + m[11] * v[i][2] + m[15];
+  }
+  // The determinant of the homogeneous points keeps its sign through the division by w > 0.
+  GLfloat determinant = p[0][0] * (p[1][1] * p[2][2] - p[2][1] * p[1][2]) -
+                        p[1][0] * (p[0][1] * p[2][2] - p[2][1] * p[0][2]) +
+                        p[2][0] * (p[0][1] * p[1][2] - p[1][1] * p[0][2]);
+  return p[0][2] * p[1][2] * p[2][2] < 0 ? -determinant : determinant;
+}
+
+void AppendVertex(std::vector<GLfloat>& batch, const GLfloat* vertex, GLfloat facing) {
+  batch.insert(batch.end(), vertex, vertex + kVertexFloats);
+  batch.push_back(facing);
+}
+
+// Triangles in line mode become their three edges; the facing each triangle had picks the
+// material its edges are lit with, and culled triangles leave no edges.
+void BuildEdges(GlContext& context) {
+  const Matrix clip = Multiply(context.projection.back(), context.modelview.back());
+  const std::vector<GLfloat>& vertices = context.vertices;
+  std::vector<GLfloat>& lines = context.batch;
+  std::vector<GLfloat> filled;
+  lines.clear();
+  for (size_t t = 0; t + 3 * kVertexFloats <= vertices.size(); t += 3 * kVertexFloats) {
+    const GLfloat* corner[3] = {&vertices[t], &vertices[t + kVertexFloats],
+                                &vertices[t + 2 * kVertexFloats]};
+    bool front = WindowArea(clip, corner[0], corner[1], corner[2]) > 0;
+    if (context.cullFace && !front) {
+      continue;
+    }
+    GLfloat facing = front ? 1.0f : 0.0f;
+    if (context.polygonMode[front ? 0 : 1] == GL_FILL) {
+      for (const GLfloat* v : corner) {
+        AppendVertex(filled, v, facing);
+      }
+      continue;
+    }
+    for (int edge = 0; edge < 3; ++edge) {
+      AppendVertex(lines, corner[edge], facing);
+      AppendVertex(lines, corner[(edge + 1) % 3], facing);
+    }
+  }
+  // Filled triangles (a face whose mode is still GL_FILL) follow the edges in the same buffer.
+  context.batchTriangles = static_cast<int>(filled.size() / kBatchFloats);
+  context.batchLines = static_cast<int>(lines.size() / kBatchFloats);
+  lines.insert(lines.end(), filled.begin(), filled.end());
+}
+
+void Draw(GlContext& context, const std::vector<GLfloat>& data, int stride, GLenum mode, int first,
+          int count) {
+  if (count == 0) {
+    return;
+  }
+  LoadShadingState(context, mode == GL_LINES);
+  emscripten_glBindBuffer(GL_ARRAY_BUFFER, context.vertexBuffer);
+  emscripten_glBufferData(GL_ARRAY_BUFFER, data.size() * sizeof(GLfloat), data.data(),
+                          GL_STREAM_DRAW);
+  const GLsizei bytes = stride * sizeof(GLfloat);
+  emscripten_glEnableVertexAttribArray(0);
+  emscripten_glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, bytes, nullptr);
+  emscripten_glEnableVertexAttribArray(1);
+  emscripten_glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, bytes,
+                                   reinterpret_cast<void*>(3 * sizeof(GLfloat)));
+  if (stride == kBatchFloats) {
+    emscripten_glEnableVertexAttribArray(2);
+    emscripten_glVertexAttribPointer(2, 1, GL_FLOAT, GL_FALSE, bytes,
+                                     reinterpret_cast<void*>(6 * sizeof(GLfloat)));
+  } else {
+    emscripten_glDisableVertexAttribArray(2);
+    emscripten_glVertexAttrib1f(2, kRasterFacing);
+  }
+  emscripten_glDrawArrays(mode, first, count);
+}
+
+}  // namespace
+
+extern "C" {
+
+void glBegin(GLenum mode) {
+  GlContext* context = ContextOutsideBegin();
+  if (context == nullptr) {
+    return;
+  }
+  if (mode != GL_TRIANGLES) {
+    SetError(GL_INVALID_ENUM);
+    return;
+  }
+  context->insideBegin = true;
+  context->vertices.clear();
+}
+
+void glNormal3f(GLfloat x, GLfloat y, GLfloat z) {
+  if (GlContext* context = currentContext) {
+    context->normal[0] = x;
+    context->normal[1] = y;
+    context->normal[2] = z;
+  }
+}
+
+void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
+  GlContext* context = currentContext;
+  if (context == nullptr || !context->insideBegin) {
+    return;
+  }
+  const GLfloat* n = context->normal;
+  context->vertices.insert(context->vertices.end(), {x, y, z, n[0], n[1], n[2]});
+}
+
+void glEnd(void) {
+  GlContext* context = currentContext;
+  if (context == nullptr) {
+    return;
+  }
+  if (!context->insideBegin) {
+    SetError(GL_INVALID_OPERATION);
+    return;
+  }
+  context->insideBegin = false;
+  // An incomplete last triangle is dropped, as OpenGL does.
+  const int count = static_cast<int>(context->vertices.size() / kVertexFloats) / 3 * 3;
+  if (context->polygonMode[0] == GL_FILL && context->polygonMode[1] == GL_FILL) {
+    Draw(*context, context->vertices, kVertexFloats, GL_TRIANGLES, 0, count);
+    return;
+  }
+  BuildEdges(*context);
+  Draw(*context, context->batch, kBatchFloats, GL_LINES, 0, context->batchLines);
+  Draw(*context, context->batch, kBatchFloats, GL_TRIANGLES, context->batchLines,
+       context->batchTriangles);
+}
+
+}  // extern "C"
