@@ -37,11 +37,11 @@ int GetSystemMetrics(int index) {
 
 HWND SetCapture(HWND window) {
   NoteCall("SetCapture", reinterpret_cast<std::uintptr_t>(window));
-  HWND previous = layer.capture;
+  HWND previous = core.capture;
   if (LookUpWindow(window) == nullptr) {
     return previous;
   }
-  layer.capture = window;
+  core.capture = window;
   if (previous != nullptr && previous != window) {
     SendMessageA(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(window));
   }
@@ -52,15 +52,15 @@ HWND SetCapture(HWND window) {
 }
 
 void DropCapture() {
-  if (layer.capture != nullptr && SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+  if (core.capture != nullptr && SDL_WasInit(SDL_INIT_VIDEO) != 0) {
     SDL_CaptureMouse(SDL_FALSE);
   }
-  layer.capture = nullptr;
+  core.capture = nullptr;
 }
 
 BOOL ReleaseCapture() {
   NoteCall("ReleaseCapture");
-  HWND captor = layer.capture;
+  HWND captor = core.capture;
   DropCapture();
   // As on Windows, the window that loses the capture is told before the call returns.
   if (captor != nullptr) {
