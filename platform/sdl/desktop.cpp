@@ -38,16 +38,11 @@ int GetSystemMetrics(int index) {
 HWND SetCapture(HWND window) {
   NoteCall("SetCapture", reinterpret_cast<std::uintptr_t>(window));
   HWND previous = core.capture;
-  if (LookUpWindow(window) == nullptr) {
-    return previous;
+  if (TakeCapture(window)) {
+    // SDL refuses when no window has the keyboard focus; the layer still routes pointer
+    // messages to the captor itself.
+    SDL_CaptureMouse(SDL_TRUE);
   }
-  core.capture = window;
-  if (previous != nullptr && previous != window) {
-    SendMessageA(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(window));
-  }
-  // SDL refuses when no window has the keyboard focus; the layer still routes pointer messages
-  // to the captor itself.
-  SDL_CaptureMouse(SDL_TRUE);
   return previous;
 }
 
@@ -60,11 +55,5 @@ void DropCapture() {
 
 BOOL ReleaseCapture() {
   NoteCall("ReleaseCapture");
-  HWND captor = core.capture;
-  DropCapture();
-  // As on Windows, the window that loses the capture is told before the call returns.
-  if (captor != nullptr) {
-    SendMessageA(captor, WM_CAPTURECHANGED, 0, 0);
-  }
-  return TRUE;
+  return ReleaseCoreCapture();
 }

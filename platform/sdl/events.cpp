@@ -203,7 +203,7 @@ static void FollowCapturedPointer() {
   }
 }
 
-void PumpSdlEvents() {
+void PumpInput() {
   if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
     return;
   }

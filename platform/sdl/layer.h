@@ -57,14 +57,10 @@ unsigned long ChooseGlxVisual(const PIXELFORMATDESCRIPTOR& request);
 void SetIconic(LayerWindow& window, bool iconic);
 // After SDL's start on X11: losing the X server ends the program with one line on stderr.
 void ExitWhenDisplayIsLost();
-// Releases the capture without telling its window (one that is being destroyed).
-void DropCapture();
 // Gives the SDL window the built-in icon when its class asked for it.
 void ApplyIcon(LayerWindow& window);
 // The window's whole record goes, without messages (DestroyWindow sends WM_DESTROY first).
 void ForgetWindow(HWND window);
 
-// Moves every waiting SDL event into the queue as window messages.
-void PumpSdlEvents();
 // The one place where an SDL event becomes a window message (or nothing).
 void TranslateSdlEvent(const SDL_Event& event);

@@ -1,30 +1,11 @@
-// Peek/Get/Translate on the shared queue: SDL's events are pumped into it first, and
-// GetMessageA sleeps in SDL's event wait. The queue's rules live in platform/win32_core/.
+// The SDL side of the shared queue of platform/win32_core/: waiting on SDL's events, what a key
+// types, and the calls the tests watch.
 #include "platform/sdl/layer.h"
 
-BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags) {
-  if (msg == nullptr || !ValidFilterWindow(window)) {
-    return FALSE;
-  }
-  PumpSdlEvents();
-  return NextMessage({window, filterMin, filterMax}, (removeFlags & PM_REMOVE) != 0, msg) ? TRUE
-                                                                                          : FALSE;
-}
-
-BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
-  if (msg == nullptr || !ValidFilterWindow(window)) {
-    return -1;
-  }
-  MessageFilter filter = {window, filterMin, filterMax};
-  for (;;) {
-    PumpSdlEvents();
-    if (NextMessage(filter, true, msg)) {
-      return msg->message == WM_QUIT ? 0 : 1;
-    }
-    EnsureVideo();
-    // Until the next timer is due, or until an event comes.
-    SDL_WaitEventTimeout(nullptr, MillisecondsToNextTimer());
-  }
+// SDL waits for its own events; the layer's wake-ups come as events too.
+void WaitForInput(int timeout) {
+  EnsureVideo();
+  SDL_WaitEventTimeout(nullptr, timeout);
 }
 
 // Only the keys that type control characters make WM_CHAR here; text comes from SDL's text

@@ -72,14 +72,9 @@ EM_JS(void, CapturePointer, (int capture), {
 
 HWND SetCapture(HWND window) {
   HWND previous = core.capture;
-  if (LookUpWindow(window) == nullptr) {
-    return previous;
+  if (TakeCapture(window)) {
+    CapturePointer(1);
   }
-  core.capture = window;
-  if (previous != nullptr && previous != window) {
-    SendMessageA(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(window));
-  }
-  CapturePointer(1);
   return previous;
 }
 
@@ -91,13 +86,7 @@ void DropCapture() {
 }
 
 BOOL ReleaseCapture() {
-  HWND captor = core.capture;
-  DropCapture();
-  // As on Windows, the window that loses the capture is told before the call returns.
-  if (captor != nullptr) {
-    SendMessageA(captor, WM_CAPTURECHANGED, 0, 0);
-  }
-  return TRUE;
+  return ReleaseCoreCapture();
 }
 
 // Palettes are kept as objects and change nothing: a page is always true-colour.

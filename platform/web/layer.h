@@ -67,8 +67,5 @@ void TranslateBrowserEvent(const BrowserEvent& event);
 // Ends GetMessageA's wait, so that it looks at the queue and the windows again.
 extern "C" void WakeWaitingLoop();  // defined with EM_JS, which gives C linkage
 
-// Releases the capture without telling its window (one that is being destroyed).
-void DropCapture();
-
 // The canvas shows this window (placed, sized, titled), or is hidden when window is null.
 void ShowCanvas(const LayerWindow* window);

@@ -1,6 +1,5 @@
-// Peek/Get/Translate on the shared queue. Browser events arrive while the viewer waits (ASYNCIFY
-// suspends it in GetMessageA or SwapBuffers) and are queued as they come. The queue's rules live
-// in platform/win32_core/.
+// The browser side of the shared queue of platform/win32_core/. Browser events arrive while the
+// viewer waits (ASYNCIFY suspends it in GetMessageA or SwapBuffers) and are queued as they come.
 #include <emscripten.h>
 
 #include "platform/web/layer.h"
@@ -22,23 +21,11 @@ EM_ASYNC_JS(void, WaitForBrowser, (int timeout), {
 });
 // clang-format on
 
-BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags) {
-  if (msg == nullptr || !ValidFilterWindow(window)) {
-    return FALSE;
-  }
-  return NextMessage({window, filterMin, filterMax}, (removeFlags & PM_REMOVE) != 0, msg) ? TRUE
-                                                                                          : FALSE;
-}
+// Browser events are queued by the browser's callbacks as they come.
+void PumpInput() {}
 
-BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
-  if (msg == nullptr || !ValidFilterWindow(window)) {
-    return -1;
-  }
-  MessageFilter filter = {window, filterMin, filterMax};
-  while (!NextMessage(filter, true, msg)) {
-    WaitForBrowser(MillisecondsToNextTimer());
-  }
-  return msg->message == WM_QUIT ? 0 : 1;
+void WaitForInput(int timeout) {
+  WaitForBrowser(timeout);
 }
 
 // What a key types is what the browser said it typed last (layer.typed), except for the keys

@@ -86,17 +86,6 @@ bool MinimisingCommand(int showCommand);
 bool RestoringCommand(int showCommand);
 
 // The queue (queue.cpp).
-struct MessageFilter {
-  HWND window;
-  UINT first;
-  UINT last;
-};
-// GetMessageA and PeekMessageA accept no window filter, or a live window.
-bool ValidFilterWindow(HWND window);
-// The next message in Windows' order; remove takes it off the queue (PM_REMOVE).
-bool NextMessage(const MessageFilter& filter, bool remove, MSG* msg);
-// How long a wait for input may last: until the next timer is due; -1 without timers.
-int MillisecondsToNextTimer();
 void PostToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // TranslateMessage for a key message whose key types character (0 for none).
 BOOL QueueCharacterOfKey(const MSG* msg, WPARAM character);
@@ -105,6 +94,12 @@ WPARAM ControlCharacterOfKey(WPARAM virtualKey);
 void PostQuit(int exitCode);
 // SetTimer without its test notes.
 UINT_PTR StartTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC timerFunc);
+
+// SetCapture's bookkeeping: the window takes the capture and one that had it is told; false,
+// changing nothing, for a dead window.
+bool TakeCapture(HWND window);
+// ReleaseCapture's: the capture goes, and its window is told before the call returns.
+BOOL ReleaseCoreCapture();
 
 // Palettes, kept and counted as plain objects (objects.cpp).
 bool PaletteAcceptable(const LOGPALETTE* logicalPalette);
@@ -115,5 +110,11 @@ bool IsProgramIcon(HICON icon);
 // Supplied by each layer.
 // Milliseconds on a clock that never goes back, for timers and message times.
 double Now();
-// A message was queued: a layer that waits for input outside the queue stops waiting.
+// Moves the input that has arrived into the queue, as window messages.
+void PumpInput();
+// Sleeps until input arrives or timeout milliseconds pass (no limit when negative).
+void WaitForInput(int timeout);
+// A message was queued: a wait for input that could not see it ends.
 void MessageQueued();
+// Releases the platform's pointer capture without telling the captor (SetCapture/ReleaseCapture).
+void DropCapture();

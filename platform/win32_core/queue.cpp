@@ -1,5 +1,6 @@
-// The message queue, timers and the calls that post, send and dispatch. How a layer waits for
-// input (SDL's event wait, the browser's promise) stays in the layer's GetMessageA.
+// The message queue, timers and the calls that take, post, send and dispatch messages. How
+// input reaches the queue and how a wait for it happens are the layer's (PumpInput,
+// WaitForInput).
 #include <algorithm>
 #include <cmath>
 
@@ -21,6 +22,12 @@ void PostToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   core.queue.push_back(MakeMessage(window, message, wParam, lParam));
   MessageQueued();
 }
+
+struct MessageFilter {
+  HWND window;
+  UINT first;
+  UINT last;
+};
 
 static bool Matches(const MessageFilter& filter, HWND window, UINT message) {
   if (filter.window != nullptr && filter.window != window) {
@@ -63,7 +70,7 @@ static bool FindTimer(const MessageFilter& filter, bool remove, MSG* msg) {
 }
 
 // Windows' order: posted and input messages, then WM_QUIT, then WM_PAINT, then WM_TIMER.
-bool NextMessage(const MessageFilter& filter, bool remove, MSG* msg) {
+static bool NextMessage(const MessageFilter& filter, bool remove, MSG* msg) {
   auto& queue = core.queue;
   for (auto it = queue.begin(); it != queue.end(); ++it) {
     if (Matches(filter, it->hwnd, it->message)) {
@@ -82,11 +89,22 @@ bool NextMessage(const MessageFilter& filter, bool remove, MSG* msg) {
   return FindPaint(filter, msg) || FindTimer(filter, remove, msg);
 }
 
-bool ValidFilterWindow(HWND window) {
+// GetMessageA and PeekMessageA accept no window filter, or a live window.
+static bool ValidFilterWindow(HWND window) {
   return window == nullptr || LookUpCoreWindow(window) != nullptr;
 }
 
-int MillisecondsToNextTimer() {
+BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags) {
+  if (msg == nullptr || !ValidFilterWindow(window)) {
+    return FALSE;
+  }
+  PumpInput();
+  return NextMessage({window, filterMin, filterMax}, (removeFlags & PM_REMOVE) != 0, msg) ? TRUE
+                                                                                          : FALSE;
+}
+
+// How long a wait for input may last: until the next timer is due; -1 without timers.
+static int MillisecondsToNextTimer() {
   if (core.timers.empty()) {
     return -1;
   }
@@ -95,6 +113,20 @@ int MillisecondsToNextTimer() {
     next = std::min(next, timer.due);
   }
   return static_cast<int>(std::ceil(std::clamp(next - Now(), 0.0, 2147483647.0)));
+}
+
+BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
+  if (msg == nullptr || !ValidFilterWindow(window)) {
+    return -1;
+  }
+  MessageFilter filter = {window, filterMin, filterMax};
+  for (;;) {
+    PumpInput();
+    if (NextMessage(filter, true, msg)) {
+      return msg->message == WM_QUIT ? 0 : 1;
+    }
+    WaitForInput(MillisecondsToNextTimer());
+  }
 }
 
 WPARAM ControlCharacterOfKey(WPARAM virtualKey) {

@@ -1,6 +1,6 @@
-// Window classes, window records and their handles, painting and device contexts: the calls
-// that touch only the records. Calls that move a platform window (ShowWindow, SetWindowPos,
-// DestroyWindow) stay in the layers and use the helpers here.
+// Window classes, window records and their handles, painting, device contexts and the capture:
+// the calls that touch only the records. Calls that move a platform window (ShowWindow,
+// SetWindowPos, DestroyWindow) stay in the layers and use the helpers here.
 #include <strings.h>
 
 #include <algorithm>
@@ -213,4 +213,25 @@ BOOL EndPaint(HWND window, const PAINTSTRUCT*) {
 int GetPixelFormat(HDC deviceContext) {
   CoreWindow* window = LookUpCoreWindowOfDC(deviceContext);
   return window == nullptr ? 0 : window->pixelFormat;
+}
+
+bool TakeCapture(HWND window) {
+  HWND previous = core.capture;
+  if (LookUpCoreWindow(window) == nullptr) {
+    return false;
+  }
+  core.capture = window;
+  if (previous != nullptr && previous != window) {
+    SendMessageA(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(window));
+  }
+  return true;
+}
+
+BOOL ReleaseCoreCapture() {
+  HWND captor = core.capture;
+  DropCapture();
+  if (captor != nullptr) {
+    SendMessageA(captor, WM_CAPTURECHANGED, 0, 0);
+  }
+  return TRUE;
 }
