@@ -95,6 +95,7 @@ void PostQuit(int exitCode);
 // SetTimer without its test notes.
 UINT_PTR StartTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC timerFunc);
 
+// The capture (windows.cpp).
 // SetCapture's bookkeeping: the window takes the capture and one that had it is told; false,
 // changing nothing, for a dead window.
 bool TakeCapture(HWND window);
@@ -116,5 +117,6 @@ void PumpInput();
 void WaitForInput(int timeout);
 // A message was queued: a wait for input that could not see it ends.
 void MessageQueued();
-// Releases the platform's pointer capture without telling the captor (SetCapture/ReleaseCapture).
+// Ends the capture, the platform's pointer capture with it, without telling the captor (a
+// window being destroyed; ReleaseCapture tells it afterwards).
 void DropCapture();
