@@ -36,6 +36,7 @@ BOOL TranslateMessage(const MSG* msg) {
   return QueueCharacterOfKey(msg, control != 0 ? control : layer.typed[key]);
 }
 
+// The SDL2 layer notes these two calls for its tests; here they are the core's alone.
 void PostQuitMessage(int exitCode) {
   PostQuit(exitCode);
 }
