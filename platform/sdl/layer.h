@@ -1,4 +1,5 @@
-// The SDL2 layer's own state: one static record shared by the files of platform/sdl/.
+// The SDL2 layer's own state: one static record shared by the files of platform/sdl/, beside the
+// records both layers keep alike in platform/win32_core/ (queue, timers, windows, palettes).
 // Only the layer includes this header; the viewer sees platform/win32.h alone.
 #pragma once
 

@@ -1,4 +1,5 @@
-// The browser layer's own state: one static record shared by the files of platform/web/.
+// The browser layer's own state: one static record shared by the files of platform/web/, beside
+// the records both layers keep alike in platform/win32_core/ (queue, timers, windows, palettes).
 // Only the layer includes this header; the viewer sees platform/win32.h alone.
 //
 // Supported in a page (the page's one canvas, #canvas, shows the window last shown):
