@@ -37,34 +37,23 @@ int GetSystemMetrics(int index) {
 
 HWND SetCapture(HWND window) {
   NoteCall("SetCapture", reinterpret_cast<std::uintptr_t>(window));
-  HWND previous = layer.capture;
-  if (LookUpWindow(window) == nullptr) {
-    return previous;
+  HWND previous = core.capture;
+  if (TakeCapture(window)) {
+    // SDL refuses when no window has the keyboard focus; the layer still routes pointer
+    // messages to the captor itself.
+    SDL_CaptureMouse(SDL_TRUE);
   }
-  layer.capture = window;
-  if (previous != nullptr && previous != window) {
-    SendMessageA(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(window));
-  }
-  // SDL refuses when no window has the keyboard focus; the layer still routes pointer messages
-  // to the captor itself.
-  SDL_CaptureMouse(SDL_TRUE);
   return previous;
 }
 
 void DropCapture() {
-  if (layer.capture != nullptr && SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+  if (core.capture != nullptr && SDL_WasInit(SDL_INIT_VIDEO) != 0) {
     SDL_CaptureMouse(SDL_FALSE);
   }
-  layer.capture = nullptr;
+  core.capture = nullptr;
 }
 
 BOOL ReleaseCapture() {
   NoteCall("ReleaseCapture");
-  HWND captor = layer.capture;
-  DropCapture();
-  // As on Windows, the window that loses the capture is told before the call returns.
-  if (captor != nullptr) {
-    SendMessageA(captor, WM_CAPTURECHANGED, 0, 0);
-  }
-  return TRUE;
+  return ReleaseCoreCapture();
 }

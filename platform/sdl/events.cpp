@@ -10,9 +10,9 @@ static LayerWindow* KeyboardTarget(Uint32 sdlWindowId) {
   if (LayerWindow* window = LookUpSdlWindow(sdlWindowId)) {
     return window;
   }
-  for (auto& window : layer.windows) {
+  for (auto& window : core.windows) {
     if (window->visible) {
-      return window.get();
+      return &LayerWindowOf(*window);
     }
   }
   return nullptr;
@@ -20,7 +20,7 @@ static LayerWindow* KeyboardTarget(Uint32 sdlWindowId) {
 
 // While a window has the capture every pointer message goes to it, wherever the pointer is.
 static LayerWindow* PointerTarget(Uint32 sdlWindowId) {
-  if (LayerWindow* captor = LookUpWindow(layer.capture)) {
+  if (LayerWindow* captor = LookUpWindow(core.capture)) {
     return captor;
   }
   return LookUpSdlWindow(sdlWindowId);
@@ -45,7 +45,7 @@ static POINT EventPosition(const LayerWindow& target, Uint32 sdlWindowId, int x,
 // Motion while captured is followed through the global pointer, which also sees it where SDL
 // reports none.
 static POINT ClientPosition(const LayerWindow& target, Uint32 sdlWindowId, int x, int y) {
-  if (LookUpWindow(layer.capture) == &target && HasGlobalPointer()) {
+  if (LookUpWindow(core.capture) == &target && HasGlobalPointer()) {
     SDL_GetGlobalMouseState(&x, &y);
     POINT origin = PrimaryOrigin();
     return POINT{x - origin.x - target.x, y - origin.y - target.y};
@@ -54,14 +54,14 @@ static POINT ClientPosition(const LayerWindow& target, Uint32 sdlWindowId, int x
 }
 
 static void PostPointerMessage(const LayerWindow& target, UINT message, POINT client) {
-  layer.cursor = POINT{target.x + client.x, target.y + client.y};
+  core.cursor = POINT{target.x + client.x, target.y + client.y};
   PostToQueue(WindowHandle(target), message, MouseKeyFlags(layer.buttons, SDL_GetModState()),
               PositionLParam(client.x, client.y));
 }
 
 static void PostMove(const LayerWindow& target, POINT client) {
   POINT screen = {target.x + client.x, target.y + client.y};
-  if (screen.x == layer.cursor.x && screen.y == layer.cursor.y) {
+  if (screen.x == core.cursor.x && screen.y == core.cursor.y) {
     return;
   }
   PostPointerMessage(target, WM_MOUSEMOVE, client);
@@ -141,7 +141,7 @@ static void ApplyWindowEvent(const SDL_WindowEvent& event) {
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
       // The capture goes with the focus (SDL has dropped its grab already): say so.
-      if (layer.capture == WindowHandle(*window)) {
+      if (core.capture == WindowHandle(*window)) {
         ReleaseCapture();
       }
       break;
@@ -159,7 +159,7 @@ static void ApplyWindowEvent(const SDL_WindowEvent& event) {
 // SDL's own quit request (the session ending, or an SDL_QUIT pushed by someone) asks every
 // window to close; closing the last window yields no SDL_QUIT since the layer turns that off.
 static void CloseEveryWindow() {
-  for (auto& window : layer.windows) {
+  for (auto& window : core.windows) {
     PostToQueue(WindowHandle(*window), WM_CLOSE, 0, 0);
   }
 }
@@ -197,13 +197,13 @@ void TranslateSdlEvent(const SDL_Event& event) {
 // While captured on X11, the pointer is followed outside the window even when SDL reports
 // nothing there.
 static void FollowCapturedPointer() {
-  LayerWindow* captor = LookUpWindow(layer.capture);
+  LayerWindow* captor = LookUpWindow(core.capture);
   if (captor != nullptr && HasGlobalPointer()) {
     PostMove(*captor, ClientPosition(*captor, 0, 0, 0));
   }
 }
 
-void PumpSdlEvents() {
+void PumpInput() {
   if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
     return;
   }

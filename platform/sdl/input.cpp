@@ -117,21 +117,6 @@ LPARAM KeyLParam(bool down, bool repeat, Uint16 modifiers) {
   return static_cast<LPARAM>(bits);
 }
 
-WPARAM CharacterOfVirtualKey(WPARAM virtualKey) {
-  switch (virtualKey) {
-    case VK_ESCAPE:
-      return 27;
-    case VK_RETURN:
-      return 13;
-    case VK_BACK:
-      return 8;
-    case VK_TAB:
-      return 9;
-    default:
-      return 0;
-  }
-}
-
 // Length of the UTF-8 sequence that starts with lead, and the payload bits of lead.
 static int SequenceLength(unsigned char lead, unsigned* payload) {
   if (lead < 0x80) {

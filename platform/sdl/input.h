@@ -25,8 +25,6 @@ WPARAM ControlCharacter(SDL_Keycode key, Uint16 modifiers);
 // The message typed text becomes: WM_CHAR, WM_SYSCHAR while Alt (without Ctrl) is held, or 0
 // while Ctrl alone is held, whose characters come from the keys instead.
 UINT CharacterMessage(Uint16 modifiers);
-// The character TranslateMessage makes of a key-down, or 0 when it makes none.
-WPARAM CharacterOfVirtualKey(WPARAM virtualKey);
 // Decodes UTF-8 text into the characters WM_CHAR carries (Latin-1; '?' beyond it); returns the
 // count written, at most capacity.
 std::size_t CharactersOfText(const char* text, WPARAM* characters, std::size_t capacity);

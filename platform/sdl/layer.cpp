@@ -1,10 +1,18 @@
-// The layer's record, SDL's lazy start and handle encoding.
+// The layer's record, SDL's lazy start, and the clock and wake-up the shared core asks for.
 #include "platform/sdl/layer.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 Layer layer;
+
+double Now() {
+  return static_cast<double>(SDL_GetTicks64());
+}
+
+// GetMessageA pumps SDL's events before every look at the queue, and nothing posts while it
+// waits: there is no wait to end.
+void MessageQueued() {}
 
 bool OnHeadlessDriver() {
   const char* driver = SDL_GetCurrentVideoDriver();
@@ -61,43 +69,11 @@ POINT PrimaryOrigin() {
   return POINT{bounds.x, bounds.y};
 }
 
-// Handles are small tagged numbers, never reused, so a stale handle is recognised as such.
-constexpr std::uintptr_t kHandleBase = 0x10000;
-constexpr std::uintptr_t kDeviceContextTag = 0x8;
-
-HWND WindowHandle(const LayerWindow& window) {
-  return reinterpret_cast<HWND>(kHandleBase + (window.id << 4));
-}
-
-HDC DeviceContextHandle(const LayerWindow& window) {
-  return reinterpret_cast<HDC>(kHandleBase + (window.id << 4) + kDeviceContextTag);
-}
-
-static LayerWindow* LookUpWindowById(std::uintptr_t value, std::uintptr_t tag) {
-  if (value < kHandleBase || (value & 0xf) != tag) {
-    return nullptr;
-  }
-  std::uintptr_t id = (value - kHandleBase) >> 4;
-  for (auto& window : layer.windows) {
-    if (window->id == id) {
-      return window.get();
-    }
-  }
-  return nullptr;
-}
-
-LayerWindow* LookUpWindow(HWND window) {
-  return LookUpWindowById(reinterpret_cast<std::uintptr_t>(window), 0);
-}
-
-LayerWindow* LookUpWindowOfDC(HDC deviceContext) {
-  return LookUpWindowById(reinterpret_cast<std::uintptr_t>(deviceContext), kDeviceContextTag);
-}
-
 LayerWindow* LookUpSdlWindow(Uint32 sdlWindowId) {
-  for (auto& window : layer.windows) {
-    if (window->sdl != nullptr && SDL_GetWindowID(window->sdl) == sdlWindowId) {
-      return window.get();
+  for (auto& record : core.windows) {
+    LayerWindow& window = LayerWindowOf(*record);
+    if (window.sdl != nullptr && SDL_GetWindowID(window.sdl) == sdlWindowId) {
+      return &window;
     }
   }
   return nullptr;

@@ -1,76 +1,30 @@
-// The SDL2 layer's own state: one static record shared by the files of platform/sdl/.
+// The SDL2 layer's own state: one static record shared by the files of platform/sdl/, beside the
+// records both layers keep alike in platform/win32_core/ (queue, timers, windows, palettes).
 // Only the layer includes this header; the viewer sees platform/win32.h alone.
 #pragma once
 
 #include <SDL.h>
 
-#include <deque>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "platform/sdl/layer_hooks.h"
-#include "platform/win32.h"
-
-struct LayerClass {
-  std::string name;
-  WNDPROC procedure = nullptr;
-  UINT style = 0;
-  HICON icon = nullptr;
-};
+#include "platform/win32_core/core.h"
 
 // A window is a record from CreateWindowExA on; its SDL window exists from SetPixelFormat (or a
 // first ShowWindow) on, because SDL fixes the visual when it creates the window.
-struct LayerWindow {
-  std::uintptr_t id = 0;
-  WNDPROC procedure = nullptr;
+struct LayerWindow : CoreWindow {
   DWORD style = 0;
   HICON icon = nullptr;
-  std::string title;
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
   SDL_Window* sdl = nullptr;
   // The context that described the window's format, kept for the first wglCreateContext.
   SDL_GLContext spareContext = nullptr;
-  int pixelFormat = 0;
   PIXELFORMATDESCRIPTOR described = {};
-  bool visible = false;
-  bool invalid = false;
-  bool iconic = false;
-  HPALETTE selectedPalette = nullptr;
 };
 
-struct LayerTimer {
-  HWND window = nullptr;
-  UINT_PTR id = 0;
-  Uint64 period = 0;
-  Uint64 due = 0;
-};
-
-struct LayerPalette {
-  std::vector<PALETTEENTRY> entries;
-};
-
+// What the layer adds to the shared records of platform/win32_core/.
 struct Layer {
-  std::vector<LayerClass> classes;
-  std::vector<std::unique_ptr<LayerWindow>> windows;
-  std::uintptr_t nextWindowId = 1;
-  // Posted and input messages in arrival order; WM_QUIT, WM_PAINT and WM_TIMER are produced
-  // from the flags and records below only when none of these matches.
-  std::deque<MSG> queue;
-  bool quitPosted = false;
-  int quitCode = 0;
-  std::vector<LayerTimer> timers;
-  UINT_PTR nextTimerId = 1;
-  std::vector<std::unique_ptr<LayerPalette>> palettes;
-  HWND capture = nullptr;
   Uint32 buttons = 0;  // SDL mask of the mouse buttons held
   // Modifier keys held as of the last key event translated: SDL's own state is already that of
   // the last event pumped, which may be later than the text being translated.
   Uint16 modifiers = 0;
-  POINT cursor = {0, 0};
 };
 extern Layer layer;
 
@@ -82,10 +36,16 @@ bool OnHeadlessDriver();
 // window positions from there.
 POINT PrimaryOrigin();
 
-HWND WindowHandle(const LayerWindow& window);
-HDC DeviceContextHandle(const LayerWindow& window);
-LayerWindow* LookUpWindow(HWND window);
-LayerWindow* LookUpWindowOfDC(HDC deviceContext);
+// Every window record of this layer is a LayerWindow.
+inline LayerWindow* LookUpWindow(HWND window) {
+  return static_cast<LayerWindow*>(LookUpCoreWindow(window));
+}
+inline LayerWindow* LookUpWindowOfDC(HDC deviceContext) {
+  return static_cast<LayerWindow*>(LookUpCoreWindowOfDC(deviceContext));
+}
+inline LayerWindow& LayerWindowOf(CoreWindow& window) {
+  return static_cast<LayerWindow&>(window);
+}
 LayerWindow* LookUpSdlWindow(Uint32 sdlWindowId);
 
 // Creates the window's SDL window with the GL attributes already set; false when SDL cannot.
@@ -98,17 +58,10 @@ unsigned long ChooseGlxVisual(const PIXELFORMATDESCRIPTOR& request);
 void SetIconic(LayerWindow& window, bool iconic);
 // After SDL's start on X11: losing the X server ends the program with one line on stderr.
 void ExitWhenDisplayIsLost();
-// Releases the capture without telling its window (one that is being destroyed).
-void DropCapture();
 // Gives the SDL window the built-in icon when its class asked for it.
 void ApplyIcon(LayerWindow& window);
 // The window's whole record goes, without messages (DestroyWindow sends WM_DESTROY first).
 void ForgetWindow(HWND window);
 
-// Moves every waiting SDL event into the queue as window messages.
-void PumpSdlEvents();
 // The one place where an SDL event becomes a window message (or nothing).
 void TranslateSdlEvent(const SDL_Event& event);
-void PostToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-void DropQueuedMessages(HWND window);
-void DropTimers(HWND window);

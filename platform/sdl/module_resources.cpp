@@ -1,27 +1,9 @@
-// Module, icon and cursor handles, and the built-in icon on the SDL window.
+// The built-in icon on the SDL window, for a class that asked LoadIconA for it.
 #include "platform/sdl/layer.h"
 #include "resources/icon.h"
 
-// Any distinct non-null values serve: nothing reads through these handles.
-static char moduleTag;
-static char iconTag;
-static char cursorTag;
-constexpr WORD kIconResource = 101;
-
-HMODULE GetModuleHandleA(LPCSTR moduleName) {
-  return moduleName == nullptr ? reinterpret_cast<HMODULE>(&moduleTag) : nullptr;
-}
-
-HICON LoadIconA(HINSTANCE, LPCSTR name) {
-  return name == MAKEINTRESOURCEA(kIconResource) ? reinterpret_cast<HICON>(&iconTag) : nullptr;
-}
-
-HCURSOR LoadCursorA(HINSTANCE, LPCSTR) {
-  return reinterpret_cast<HCURSOR>(&cursorTag);
-}
-
 void ApplyIcon(LayerWindow& window) {
-  if (window.icon != reinterpret_cast<HICON>(&iconTag)) {
+  if (!IsProgramIcon(window.icon)) {
     return;
   }
   void* pixels = const_cast<std::uint32_t*>(RibbonIconPixels());

@@ -37,7 +37,7 @@ void NoteCall(const char* call, std::uintptr_t a, std::uintptr_t b, std::uintptr
 
 void NoteMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   LayerMessageBox& box = hooks.lastBox;
-  box = {owner, text, caption, type, box.count + 1, static_cast<int>(layer.windows.size())};
+  box = {owner, text, caption, type, box.count + 1, static_cast<int>(core.windows.size())};
   NoteCall("MessageBoxA", type);
 }
 
@@ -50,8 +50,8 @@ void LayerInjectFault(LayerFault fault) {
 }
 
 void LayerReset() {
-  for (auto& window : layer.windows) {
-    DestroySdlWindow(*window);
+  for (auto& window : core.windows) {
+    DestroySdlWindow(LayerWindowOf(*window));
   }
   if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
     SDL_CaptureMouse(SDL_FALSE);
@@ -59,6 +59,7 @@ void LayerReset() {
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
   }
+  core = Win32Core{};
   layer = Layer{};
   hooks = Hooks{};
 }
@@ -73,8 +74,9 @@ const std::vector<std::string>& LayerCalls() {
 
 int LayerCallCount(const char* call) {
   const std::string prefix = std::string(call) + " ";
-  return static_cast<int>(std::count_if(hooks.calls.begin(), hooks.calls.end(),
-                                        [&](const std::string& c) { return c.rfind(prefix, 0) == 0; }));
+  return static_cast<int>(
+      std::count_if(hooks.calls.begin(), hooks.calls.end(),
+                    [&](const std::string& c) { return c.rfind(prefix, 0) == 0; }));
 }
 
 void LayerSetDescribedFormat(const PIXELFORMATDESCRIPTOR* description) {

@@ -151,11 +151,6 @@ BOOL SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCRIPTOR* 
   return TRUE;
 }
 
-int GetPixelFormat(HDC deviceContext) {
-  LayerWindow* window = LookUpWindowOfDC(deviceContext);
-  return window == nullptr ? 0 : window->pixelFormat;
-}
-
 int DescribePixelFormat(HDC deviceContext, int format, UINT bytes,
                         PIXELFORMATDESCRIPTOR* description) {
   LayerWindow* window = LookUpWindowOfDC(deviceContext);
@@ -204,7 +199,8 @@ HGLRC wglCreateContext(HDC deviceContext) {
 }
 
 BOOL wglMakeCurrent(HDC deviceContext, HGLRC renderContext) {
-  NoteCall("wglMakeCurrent", reinterpret_cast<std::uintptr_t>(deviceContext), reinterpret_cast<std::uintptr_t>(renderContext));
+  NoteCall("wglMakeCurrent", reinterpret_cast<std::uintptr_t>(deviceContext),
+           reinterpret_cast<std::uintptr_t>(renderContext));
   if (renderContext == nullptr) {
     if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
       SDL_GL_MakeCurrent(SDL_GL_GetCurrentWindow(), nullptr);

@@ -1,86 +1,34 @@
-// Window classes, windows, their sent messages, painting and device contexts.
-#include <strings.h>
-
+// Window classes and windows as far as they concern SDL windows: creation, showing, moving,
+// destruction. The records, painting and device contexts are platform/win32_core/'s.
 #include "platform/sdl/layer.h"
-
-// Class names compare without regard to case, as on Windows.
-static LayerClass* LookUpClass(LPCSTR name) {
-  for (auto& windowClass : layer.classes) {
-    if (strcasecmp(windowClass.name.c_str(), name) == 0) {
-      return &windowClass;
-    }
-  }
-  return nullptr;
-}
-
-// The first atom Windows hands out for a registered class.
-constexpr ATOM kFirstClassAtom = 0xC000;
 
 ATOM RegisterClassA(const WNDCLASSA* windowClass) {
   if (windowClass != nullptr) {
-    NoteCall("RegisterClassA", windowClass->style, reinterpret_cast<std::uintptr_t>(windowClass->hIcon),
+    NoteCall("RegisterClassA", windowClass->style,
+             reinterpret_cast<std::uintptr_t>(windowClass->hIcon),
              reinterpret_cast<std::uintptr_t>(windowClass->hCursor));
   }
-  if (windowClass == nullptr || windowClass->lpszClassName == nullptr ||
-      windowClass->lpfnWndProc == nullptr || LookUpClass(windowClass->lpszClassName) != nullptr ||
-      TakeFault(LayerFault::kRegisterClass)) {
+  if (!ClassAcceptable(windowClass) || TakeFault(LayerFault::kRegisterClass)) {
     return 0;
   }
-  layer.classes.push_back(LayerClass{windowClass->lpszClassName, windowClass->lpfnWndProc,
-                                     windowClass->style, windowClass->hIcon});
-  return static_cast<ATOM>(kFirstClassAtom + layer.classes.size() - 1);
+  return AddClass(*windowClass);
 }
-
-static LayerClass* ClassOfName(LPCSTR name) {
-  auto value = reinterpret_cast<std::uintptr_t>(name);
-  if (value >= kFirstClassAtom && value < kFirstClassAtom + layer.classes.size()) {
-    return &layer.classes[value - kFirstClassAtom];
-  }
-  return value < 0x10000 ? nullptr : LookUpClass(name);
-}
-
-// Windows' default size for CW_USEDEFAULT.
-constexpr int kDefaultWidth = 640;
-constexpr int kDefaultHeight = 480;
 
 HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                      int width, int height, HWND, HMENU, HINSTANCE, LPVOID) {
   NoteCall("CreateWindowExA", style, static_cast<std::uintptr_t>(width),
            static_cast<std::uintptr_t>(height));
-  LayerClass* windowClass = ClassOfName(className);
+  const CoreClass* windowClass = ClassOfName(className);
   if (windowClass == nullptr || TakeFault(LayerFault::kCreateWindow)) {
     return nullptr;
   }
   auto window = std::make_unique<LayerWindow>();
-  window->id = layer.nextWindowId++;
-  window->procedure = windowClass->procedure;
+  // A position left to the system is left to SDL (and the window manager).
+  window->x = SDL_WINDOWPOS_UNDEFINED;
+  window->y = SDL_WINDOWPOS_UNDEFINED;
   window->style = style;
   window->icon = windowClass->icon;
-  window->title = windowName == nullptr ? "" : windowName;
-  window->x = x == CW_USEDEFAULT ? SDL_WINDOWPOS_UNDEFINED : x;
-  window->y = x == CW_USEDEFAULT ? SDL_WINDOWPOS_UNDEFINED : y;
-  window->width = width == CW_USEDEFAULT ? kDefaultWidth : width;
-  window->height = width == CW_USEDEFAULT ? kDefaultHeight : height;
-  HWND handle = WindowHandle(*window);
-  layer.windows.push_back(std::move(window));
-  // A procedure that answers -1 refuses its creation.
-  if (SendMessageA(handle, WM_CREATE, 0, 0) == -1) {
-    DestroyWindow(handle);
-    return nullptr;
-  }
-  if (LookUpWindow(handle) != nullptr && (style & WS_VISIBLE) != 0) {
-    ShowWindow(handle, SW_SHOW);
-  }
-  return LookUpWindow(handle) == nullptr ? nullptr : handle;
-}
-
-static bool MinimisingCommand(int showCommand) {
-  return showCommand == SW_SHOWMINIMIZED || showCommand == SW_MINIMIZE ||
-         showCommand == SW_SHOWMINNOACTIVE;
-}
-
-static bool RestoringCommand(int showCommand) {
-  return showCommand == SW_SHOWNORMAL || showCommand == SW_RESTORE || showCommand == SW_SHOWDEFAULT;
+  return CreateCoreWindow(std::move(window), *windowClass, windowName, style, x, y, width, height);
 }
 
 // A minimised window stays visible, as on Windows; it shows nothing until it is restored, and
@@ -131,35 +79,16 @@ BOOL ShowWindow(HWND window, int showCommand) {
   return wasVisible;
 }
 
-BOOL UpdateWindow(HWND window) {
-  LayerWindow* record = LookUpWindow(window);
-  if (record == nullptr) {
-    return FALSE;
-  }
-  if (record->visible && record->invalid) {
-    SendMessageA(window, WM_PAINT, 0, 0);
-  }
-  return TRUE;
-}
-
 void ForgetWindow(HWND window) {
   LayerWindow* record = LookUpWindow(window);
   if (record == nullptr) {
     return;
   }
-  if (layer.capture == window) {
+  if (core.capture == window) {
     DropCapture();
   }
   DestroySdlWindow(*record);
-  DropQueuedMessages(window);
-  DropTimers(window);
-  auto& windows = layer.windows;
-  for (auto it = windows.begin(); it != windows.end(); ++it) {
-    if (it->get() == record) {
-      windows.erase(it);
-      break;
-    }
-  }
+  ForgetCoreWindow(window);
 }
 
 BOOL DestroyWindow(HWND window) {
@@ -204,79 +133,8 @@ BOOL SetWindowPos(HWND window, HWND, int x, int y, int cx, int cy, UINT flags) {
   return TRUE;
 }
 
-// There is no frame of the layer's own: the window's rectangle is its client area on screen.
-BOOL GetWindowRect(HWND window, RECT* rect) {
-  LayerWindow* record = LookUpWindow(window);
-  if (record == nullptr || rect == nullptr) {
-    return FALSE;
-  }
-  *rect = RECT{record->x, record->y, record->x + record->width, record->y + record->height};
-  return TRUE;
-}
-
-BOOL GetClientRect(HWND window, RECT* rect) {
-  LayerWindow* record = LookUpWindow(window);
-  if (record == nullptr || rect == nullptr) {
-    return FALSE;
-  }
-  *rect = RECT{0, 0, record->width, record->height};
-  return TRUE;
-}
-
-BOOL InvalidateRect(HWND window, const RECT*, BOOL) {
-  if (window == nullptr) {
-    for (auto& record : layer.windows) {
-      record->invalid = true;
-    }
-    return TRUE;
-  }
-  LayerWindow* record = LookUpWindow(window);
-  if (record == nullptr) {
-    return FALSE;
-  }
-  record->invalid = true;
-  return TRUE;
-}
-
-LRESULT DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM) {
-  if (message == WM_CLOSE) {
-    DestroyWindow(window);
-  } else if (message == WM_PAINT) {
-    // The default painting paints nothing but still validates, or WM_PAINT would repeat.
-    PAINTSTRUCT paint;
-    BeginPaint(window, &paint);
-    EndPaint(window, &paint);
-  }
-  return 0;
-}
-
-HDC GetDC(HWND window) {
-  LayerWindow* record = LookUpWindow(window);
-  return record == nullptr ? nullptr : DeviceContextHandle(*record);
-}
-
 int ReleaseDC(HWND window, HDC deviceContext) {
-  NoteCall("ReleaseDC", reinterpret_cast<std::uintptr_t>(window), reinterpret_cast<std::uintptr_t>(deviceContext));
+  NoteCall("ReleaseDC", reinterpret_cast<std::uintptr_t>(window),
+           reinterpret_cast<std::uintptr_t>(deviceContext));
   return LookUpWindowOfDC(deviceContext) == nullptr ? 0 : 1;
-}
-
-HWND WindowFromDC(HDC deviceContext) {
-  LayerWindow* record = LookUpWindowOfDC(deviceContext);
-  return record == nullptr ? nullptr : WindowHandle(*record);
-}
-
-HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
-  LayerWindow* record = LookUpWindow(window);
-  if (record == nullptr || paint == nullptr) {
-    return nullptr;
-  }
-  *paint = PAINTSTRUCT{};
-  paint->hdc = DeviceContextHandle(*record);
-  paint->rcPaint = RECT{0, 0, record->width, record->height};
-  record->invalid = false;
-  return paint->hdc;
-}
-
-BOOL EndPaint(HWND window, const PAINTSTRUCT*) {
-  return LookUpWindow(window) == nullptr ? FALSE : TRUE;
 }

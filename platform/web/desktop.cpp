@@ -1,27 +1,7 @@
-// Message boxes, screen metrics, mouse capture, palettes, icon, cursor and module handles.
+// Message boxes, screen metrics, mouse capture and palettes.
 #include <emscripten.h>
 
-#include <algorithm>
-
 #include "platform/web/layer.h"
-
-// Any distinct non-null values serve: nothing reads through these handles.
-static char moduleTag;
-static char iconTag;
-static char cursorTag;
-constexpr WORD kIconResource = 101;
-
-HMODULE GetModuleHandleA(LPCSTR moduleName) {
-  return moduleName == nullptr ? reinterpret_cast<HMODULE>(&moduleTag) : nullptr;
-}
-
-HICON LoadIconA(HINSTANCE, LPCSTR name) {
-  return name == MAKEINTRESOURCEA(kIconResource) ? reinterpret_cast<HICON>(&iconTag) : nullptr;
-}
-
-HCURSOR LoadCursorA(HINSTANCE, LPCSTR) {
-  return reinterpret_cast<HCURSOR>(&cursorTag);
-}
 
 // A modal dialog on the page: the caption as its title, the text as given (blanks kept) and an OK
 // button that has the focus, so Enter dismisses it as a click does (and Esc, as on Windows).
@@ -91,92 +71,25 @@ EM_JS(void, CapturePointer, (int capture), {
 // clang-format on
 
 HWND SetCapture(HWND window) {
-  HWND previous = layer.capture;
-  if (LookUpWindow(window) == nullptr) {
-    return previous;
+  HWND previous = core.capture;
+  if (TakeCapture(window)) {
+    CapturePointer(1);
   }
-  layer.capture = window;
-  if (previous != nullptr && previous != window) {
-    SendMessageA(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(window));
-  }
-  CapturePointer(1);
   return previous;
 }
 
 void DropCapture() {
-  if (layer.capture != nullptr) {
-    layer.capture = nullptr;
+  if (core.capture != nullptr) {
+    core.capture = nullptr;
     CapturePointer(0);
   }
 }
 
 BOOL ReleaseCapture() {
-  HWND captor = layer.capture;
-  DropCapture();
-  // As on Windows, the window that loses the capture is told before the call returns.
-  if (captor != nullptr) {
-    SendMessageA(captor, WM_CAPTURECHANGED, 0, 0);
-  }
-  return TRUE;
+  return ReleaseCoreCapture();
 }
 
 // Palettes are kept as objects and change nothing: a page is always true-colour.
-struct LayerPalette {
-  std::vector<PALETTEENTRY> entries;
-};
-static std::vector<std::unique_ptr<LayerPalette>> palettes;
-
-static LayerPalette* LookUpPalette(const void* handle) {
-  for (auto& palette : palettes) {
-    if (palette.get() == handle) {
-      return palette.get();
-    }
-  }
-  return nullptr;
-}
-
 HPALETTE CreatePalette(const LOGPALETTE* logicalPalette) {
-  if (logicalPalette == nullptr || logicalPalette->palNumEntries == 0) {
-    return nullptr;
-  }
-  auto palette = std::make_unique<LayerPalette>();
-  const PALETTEENTRY* entries = logicalPalette->palPalEntry;
-  palette->entries.assign(entries, entries + logicalPalette->palNumEntries);
-  palettes.push_back(std::move(palette));
-  return reinterpret_cast<HPALETTE>(palettes.back().get());
-}
-
-HPALETTE SelectPalette(HDC deviceContext, HPALETTE palette, BOOL) {
-  LayerWindow* window = LookUpWindowOfDC(deviceContext);
-  if (window == nullptr || LookUpPalette(palette) == nullptr) {
-    return nullptr;
-  }
-  HPALETTE previous = window->selectedPalette;
-  window->selectedPalette = palette;
-  return previous;
-}
-
-UINT RealizePalette(HDC deviceContext) {
-  LayerWindow* window = LookUpWindowOfDC(deviceContext);
-  LayerPalette* palette = window == nullptr ? nullptr : LookUpPalette(window->selectedPalette);
-  return palette == nullptr ? 0 : static_cast<UINT>(palette->entries.size());
-}
-
-BOOL UnrealizeObject(HGDIOBJ object) {
-  return LookUpPalette(object) != nullptr ? TRUE : FALSE;
-}
-
-BOOL DeleteObject(HGDIOBJ object) {
-  auto found = std::find_if(palettes.begin(), palettes.end(),
-                            [object](const auto& palette) { return palette.get() == object; });
-  if (found == palettes.end()) {
-    return FALSE;
-  }
-  for (auto& window : layer.windows) {
-    if (window->selectedPalette == object) {
-      window->selectedPalette = nullptr;
-    }
-  }
-  palettes.erase(found);
-  return TRUE;
+  return PaletteAcceptable(logicalPalette) ? AddPalette(*logicalPalette) : nullptr;
 }

@@ -12,7 +12,7 @@ static LayerWindow* CanvasWindow() {
 
 // While a window has the capture every pointer message goes to it.
 static LayerWindow* PointerTarget() {
-  if (LayerWindow* captor = LookUpWindow(layer.capture)) {
+  if (LayerWindow* captor = LookUpWindow(core.capture)) {
     return captor;
   }
   return CanvasWindow();
@@ -50,10 +50,10 @@ static void PostPointer(const BrowserEvent& event) {
     return;
   }
   POINT screen = {target->x + event.x, target->y + event.y};
-  if (message == WM_MOUSEMOVE && screen.x == layer.cursor.x && screen.y == layer.cursor.y) {
+  if (message == WM_MOUSEMOVE && screen.x == core.cursor.x && screen.y == core.cursor.y) {
     return;
   }
-  layer.cursor = screen;
+  core.cursor = screen;
   PostToQueue(WindowHandle(*target), message, MouseKeyFlags(event), MAKELPARAM(event.x, event.y));
 }
 
@@ -101,8 +101,8 @@ void TranslateBrowserEvent(const BrowserEvent& event) {
     case BrowserEvent::kCaptureLost:
       // The page lost the pointer (another window, a browser gesture): the captor is told, in
       // its turn, as Windows tells a window whose thread is waiting for messages.
-      if (HWND captor = layer.capture) {
-        layer.capture = nullptr;
+      if (HWND captor = core.capture) {
+        core.capture = nullptr;
         PostToQueue(captor, WM_CAPTURECHANGED, 0, 0);
       }
       break;

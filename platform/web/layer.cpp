@@ -1,4 +1,4 @@
-// The layer's record, handle encoding and the page's canvas.
+// The layer's record, the clock and wake-up the shared core asks for, and the page's canvas.
 #include "platform/web/layer.h"
 
 #include <emscripten.h>
@@ -9,37 +9,9 @@ double Now() {
   return emscripten_get_now();
 }
 
-// Handles are small tagged numbers, never reused, so a stale handle is recognised as such.
-constexpr std::uintptr_t kHandleBase = 0x10000;
-constexpr std::uintptr_t kDeviceContextTag = 0x8;
-
-HWND WindowHandle(const LayerWindow& window) {
-  return reinterpret_cast<HWND>(kHandleBase + (window.id << 4));
-}
-
-HDC DeviceContextHandle(const LayerWindow& window) {
-  return reinterpret_cast<HDC>(kHandleBase + (window.id << 4) + kDeviceContextTag);
-}
-
-static LayerWindow* LookUpWindowById(std::uintptr_t value, std::uintptr_t tag) {
-  if (value < kHandleBase || (value & 0xf) != tag) {
-    return nullptr;
-  }
-  std::uintptr_t id = (value - kHandleBase) >> 4;
-  for (auto& window : layer.windows) {
-    if (window->id == id) {
-      return window.get();
-    }
-  }
-  return nullptr;
-}
-
-LayerWindow* LookUpWindow(HWND window) {
-  return LookUpWindowById(reinterpret_cast<std::uintptr_t>(window), 0);
-}
-
-LayerWindow* LookUpWindowOfDC(HDC deviceContext) {
-  return LookUpWindowById(reinterpret_cast<std::uintptr_t>(deviceContext), kDeviceContextTag);
+// Input and posted messages may come while GetMessageA waits on the browser.
+void MessageQueued() {
+  WakeWaitingLoop();
 }
 
 // The window's position is where the canvas sits on the page; the page has no frames, so the

@@ -31,11 +31,6 @@ BOOL SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCRIPTOR* 
   return TRUE;
 }
 
-int GetPixelFormat(HDC deviceContext) {
-  LayerWindow* window = LookUpWindowOfDC(deviceContext);
-  return window == nullptr ? 0 : window->pixelFormat;
-}
-
 int DescribePixelFormat(HDC deviceContext, int format, UINT bytes,
                         PIXELFORMATDESCRIPTOR* description) {
   LayerWindow* window = LookUpWindowOfDC(deviceContext);

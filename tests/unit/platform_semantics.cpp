@@ -89,6 +89,10 @@ TEST_F(MessageSemantics, PostedMessagesWaitInTheQueueAndQuitEndsGetMessage) {
   DispatchMessageA(&msg);
   EXPECT_EQ(Count(kFirstPosted), 1);
   PostQuitMessage(3);
+  PostMessageA(window, kSecondPosted, 0, 0);  // posted after the quit, still taken before it
+  EXPECT_EQ(NextOwnMessage(&msg), kSecondPosted);
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(msg.message, WM_QUIT);
   EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), 0);
   EXPECT_EQ(msg.message, WM_QUIT);
   EXPECT_EQ(msg.wParam, 3u);

@@ -1,0 +1,95 @@
+// Palette objects, and module, icon and cursor handles. Palettes are kept and counted, never
+// shown: every display either layer drives is true-colour.
+#include <algorithm>
+
+#include "platform/win32_core/core.h"
+
+// What a DC holds before any palette is selected into it, as Windows' stock palette.
+static CorePalette defaultPalette;
+
+static HPALETTE PaletteHandle(CorePalette* palette) {
+  return reinterpret_cast<HPALETTE>(palette);
+}
+
+static CorePalette* LookUpPalette(const void* handle) {
+  if (handle == &defaultPalette) {
+    return &defaultPalette;
+  }
+  for (auto& palette : core.palettes) {
+    if (palette.get() == handle) {
+      return palette.get();
+    }
+  }
+  return nullptr;
+}
+
+bool PaletteAcceptable(const LOGPALETTE* logicalPalette) {
+  return logicalPalette != nullptr && logicalPalette->palNumEntries != 0;
+}
+
+HPALETTE AddPalette(const LOGPALETTE& logicalPalette) {
+  auto palette = std::make_unique<CorePalette>();
+  const PALETTEENTRY* entries = logicalPalette.palPalEntry;
+  palette->entries.assign(entries, entries + logicalPalette.palNumEntries);
+  core.palettes.push_back(std::move(palette));
+  return PaletteHandle(core.palettes.back().get());
+}
+
+HPALETTE SelectPalette(HDC deviceContext, HPALETTE palette, BOOL) {
+  CoreWindow* window = LookUpCoreWindowOfDC(deviceContext);
+  if (window == nullptr || LookUpPalette(palette) == nullptr) {
+    return nullptr;
+  }
+  HPALETTE previous =
+      window->selectedPalette != nullptr ? window->selectedPalette : PaletteHandle(&defaultPalette);
+  window->selectedPalette = palette;
+  return previous;
+}
+
+UINT RealizePalette(HDC deviceContext) {
+  CoreWindow* window = LookUpCoreWindowOfDC(deviceContext);
+  CorePalette* palette = window == nullptr ? nullptr : LookUpPalette(window->selectedPalette);
+  return palette == nullptr ? 0 : static_cast<UINT>(palette->entries.size());
+}
+
+BOOL UnrealizeObject(HGDIOBJ object) {
+  return LookUpPalette(object) != nullptr ? TRUE : FALSE;
+}
+
+BOOL DeleteObject(HGDIOBJ object) {
+  auto& palettes = core.palettes;
+  auto found = std::find_if(palettes.begin(), palettes.end(),
+                            [object](const auto& palette) { return palette.get() == object; });
+  if (found == palettes.end()) {
+    return FALSE;
+  }
+  for (auto& window : core.windows) {
+    if (window->selectedPalette == object) {
+      window->selectedPalette = nullptr;
+    }
+  }
+  palettes.erase(found);
+  return TRUE;
+}
+
+// Any distinct non-null values serve: nothing reads through these handles.
+static char moduleTag;
+static char iconTag;
+static char cursorTag;
+constexpr WORD kIconResource = 101;
+
+HMODULE GetModuleHandleA(LPCSTR moduleName) {
+  return moduleName == nullptr ? reinterpret_cast<HMODULE>(&moduleTag) : nullptr;
+}
+
+HICON LoadIconA(HINSTANCE, LPCSTR name) {
+  return name == MAKEINTRESOURCEA(kIconResource) ? reinterpret_cast<HICON>(&iconTag) : nullptr;
+}
+
+bool IsProgramIcon(HICON icon) {
+  return icon == reinterpret_cast<HICON>(&iconTag);
+}
+
+HCURSOR LoadCursorA(HINSTANCE, LPCSTR) {
+  return reinterpret_cast<HCURSOR>(&cursorTag);
+}
