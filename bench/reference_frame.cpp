@@ -1,6 +1,5 @@
 #include "bench/reference_frame.h"
 
-
 MeshArrays ExpandMesh(const MeshObject& mesh) {
   MeshArrays arrays;
   for (int i = 0; i < mesh.faceCount; ++i) {

@@ -151,14 +151,10 @@ void FoldRotationIncrement() {
   std::memcpy(viewerState.modelMatrix, folded, sizeof folded);
 }
 
-
 void SetMaterials() {
   SetFaceMaterial(GL_FRONT, &viewerState.materialParams[0]);
   SetFaceMaterial(GL_BACK, &viewerState.materialParams[3]);
 }
-
-
-
 
 BOOL RenderFrame(DrawStep drawStep) {
   ClearFrame();
