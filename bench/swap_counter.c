@@ -2,10 +2,11 @@
  * buffer swaps and records, as wall-clock nanoseconds (CLOCK_REALTIME, the clock of `date
  * +%s%N`), the end of the first and of the latest swap, the start and end of the first
  * SDL_CreateWindow and of the first SDL_ShowWindow; it also counts the OpenGL contexts created and
- * the nanoseconds spent creating them. The record is nine unsigned 64-bit words in the file named
- * by RIBBON_SWAP_COUNTER, kept mapped so that a reader sees it while the program runs:
+ * the nanoseconds spent creating them, and the depth bits of the context current at the first
+ * swap (the program's own). The record is ten unsigned 64-bit words in the file named by
+ * RIBBON_SWAP_COUNTER, kept mapped so that a reader sees it while the program runs:
  *   od -An -t u8 FILE  ->  swaps, first swap, latest swap, window started, window made,
- *                          show started, shown, contexts, context nanoseconds. */
+ *                          show started, shown, contexts, context nanoseconds, depth bits. */
 #define _GNU_SOURCE
 #include <SDL.h>
 #include <dlfcn.h>
@@ -25,6 +26,7 @@ struct SwapRecord {
   uint64_t shown;
   uint64_t contexts;
   uint64_t contextNanoseconds;
+  uint64_t depthBits;
 };
 
 static struct SwapRecord unmapped;
@@ -59,10 +61,26 @@ static void* Next(const char* name) {
   return dlsym(RTLD_NEXT, name);
 }
 
+#define GL_DEPTH_BITS 0x0D56
+
+// The program links OpenGL itself; looked up, so that this library needs none.
+static void RecordDepthBits(void) {
+  void (*getIntegerv)(unsigned, int*) =
+      (void (*)(unsigned, int*))dlsym(RTLD_DEFAULT, "glGetIntegerv");
+  int bits = 0;
+  if (getIntegerv != NULL) {
+    getIntegerv(GL_DEPTH_BITS, &bits);
+  }
+  record->depthBits = (uint64_t)bits;
+}
+
 void SDL_GL_SwapWindow(SDL_Window* window) {
   static void (*next)(SDL_Window*);
   if (next == NULL) {
     next = (void (*)(SDL_Window*))Next("SDL_GL_SwapWindow");
+  }
+  if (record->swaps == 0) {
+    RecordDepthBits();
   }
   next(window);
   uint64_t now = WallNanoseconds();

@@ -13,12 +13,13 @@ mode=full
 shots=$(e2e_artifact_dir "scenario-$mode-$(basename "${@: -1}")")
 e2e_start_xvfb
 
-# With the SDL build a preloaded probe reports the depth bits of the viewer's context.
-depth_file=$shots/depth-bits
-probe=()
-[[ -n ${E2E_DEPTH_PROBE:-} ]] &&
-  probe=(env LD_PRELOAD="$E2E_DEPTH_PROBE" RIBBON_DEPTH_PROBE="$depth_file")
-e2e_launch_viewer "${probe[@]}" "$@"
+# With the SDL build the preloaded swap counter reports the depth bits of the viewer's context
+# (the record's tenth word).
+counter_file=$shots/swap-counter
+counter=()
+[[ -n ${E2E_SWAP_COUNTER:-} ]] &&
+  counter=(env LD_PRELOAD="$E2E_SWAP_COUNTER" RIBBON_SWAP_COUNTER="$counter_file")
+e2e_launch_viewer "${counter[@]}" "$@"
 pid=$E2E_VIEWER_PID
 window=$E2E_MAIN_WINDOW
 e2e_screenshot_window "$window" "$shots/default.png"
@@ -36,8 +37,9 @@ e2e_log "client ${width}x${height} at ($left, $top): frame $border, caption $cap
 
 # The context has the 16 depth bits asked for, so each triangle's two windings tie in depth and
 # the picture shows clean bands of rose and green, not speckle.
-[[ -z ${E2E_DEPTH_PROBE:-} || $(<"$depth_file") == 16 ]] ||
-  e2e_fail "the viewer's context has $(<"$depth_file") depth bits"
+depth_bits() { od -An -t u8 -j 72 -N 8 "$counter_file" | tr -d ' '; }
+[[ -z ${E2E_SWAP_COUNTER:-} || $(depth_bits) == 16 ]] ||
+  e2e_fail "the viewer's context has $(depth_bits) depth bits"
 speckle=$(e2e_speckle "$shots/default.png") || e2e_fail "no model pixels in the picture"
 e2e_log "rose/green flips between neighbouring model pixels: $speckle"
 e2e_number "$speckle" '<' 0.03 || e2e_fail "the picture speckles ($speckle)"
