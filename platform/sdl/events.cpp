@@ -1,6 +1,4 @@
 // SDL events become window messages here, and only here.
-#include <cstring>
-
 #include "platform/sdl/input.h"
 #include "platform/sdl/layer.h"
 
@@ -26,13 +24,6 @@ static LayerWindow* PointerTarget(Uint32 sdlWindowId) {
   return LookUpSdlWindow(sdlWindowId);
 }
 
-// SDL drops or clamps motion outside its windows unless it holds a grab itself; X11 can say
-// where the pointer is anywhere on the screen, the other drivers only inside a window.
-static bool HasGlobalPointer() {
-  const char* driver = SDL_GetCurrentVideoDriver();
-  return driver != nullptr && std::strcmp(driver, "x11") == 0;
-}
-
 // Where the event's own position (x, y in SDL window sdlWindowId) lies in target's client area.
 static POINT EventPosition(const LayerWindow& target, Uint32 sdlWindowId, int x, int y) {
   const LayerWindow* source = LookUpSdlWindow(sdlWindowId);
@@ -42,14 +33,9 @@ static POINT EventPosition(const LayerWindow& target, Uint32 sdlWindowId, int x,
   return POINT{x + source->x - target.x, y + source->y - target.y};
 }
 
-// Motion while captured is followed through the global pointer, which also sees it where SDL
-// reports none.
+// Positions come from the events themselves: SDL's global pointer state on X11 is a cache that
+// XTest input never refreshes.
 static POINT ClientPosition(const LayerWindow& target, Uint32 sdlWindowId, int x, int y) {
-  if (LookUpWindow(core.capture) == &target && HasGlobalPointer()) {
-    SDL_GetGlobalMouseState(&x, &y);
-    POINT origin = PrimaryOrigin();
-    return POINT{x - origin.x - target.x, y - origin.y - target.y};
-  }
   return EventPosition(target, sdlWindowId, x, y);
 }
 
@@ -194,15 +180,6 @@ void TranslateSdlEvent(const SDL_Event& event) {
   }
 }
 
-// While captured on X11, the pointer is followed outside the window even when SDL reports
-// nothing there.
-static void FollowCapturedPointer() {
-  LayerWindow* captor = LookUpWindow(core.capture);
-  if (captor != nullptr && HasGlobalPointer()) {
-    PostMove(*captor, ClientPosition(*captor, 0, 0, 0));
-  }
-}
-
 void PumpInput() {
   if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
     return;
@@ -215,5 +192,4 @@ void PumpInput() {
       TranslateSdlEvent(events[i]);
     }
   }
-  FollowCapturedPointer();
 }
