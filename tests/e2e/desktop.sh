@@ -12,7 +12,9 @@ shots=$(e2e_artifact_dir desktop)
 counter=$shots/swaps
 errors=$shots/stderr
 e2e_start_xvfb
-e2e_start_openbox
+openbox --sm-disable >/dev/null 2>&1 &
+e2e_track_pid $!
+e2e_wait_until "$E2E_WINDOW_DEADLINE" eval "wmctrl -m >/dev/null 2>&1" || e2e_fail "no openbox"
 
 swaps() { od -An -t u8 -N8 "$counter" 2>/dev/null | tr -d ' '; }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
@@ -29,9 +31,10 @@ e2e_launch_viewer sh -c 'RIBBON_SWAP_COUNTER=$2 LD_PRELOAD=$3 exec "$1" 2>"$4"' 
 pid=$E2E_VIEWER_PID
 window=$E2E_MAIN_WINDOW
 side=$((E2E_SCREEN_HEIGHT * 8 / 10))
-[[ $(e2e_frame_position "$window") == "50 50" ]] ||
-  e2e_fail "the frame is at $(e2e_frame_position "$window"), not at (50, 50)"
 read -r left top _ < <(e2e_window_geometry "$window")
+read -r frame_left _ frame_top _ < <(xprop -id "$window" _NET_FRAME_EXTENTS | tr -dc '0-9 ')
+((left - frame_left == 50 && top - frame_top == 50)) ||
+  e2e_fail "the frame is at ($((left - frame_left)), $((top - frame_top))), not at (50, 50)"
 centre_x=$((left + side / 2))
 centre_y=$((top + side / 2))
 e2e_screenshot_window "$window" "$shots/default.png"
@@ -50,7 +53,8 @@ e2e_drag "$centre_x" "$centre_y" $((centre_x + 120)) $((centre_y + 30)) 8
 spins "$window" spinning || e2e_fail "the model does not spin after a drag"
 (($(swaps) > 0)) || e2e_fail "the swap counter counts nothing"
 xdotool windowminimize "$window"
-e2e_wait_until "$E2E_WINDOW_DEADLINE" eval '! e2e_window_viewable "$window"' ||
+viewable() { xwininfo -id "$window" | grep -q 'Map State: IsViewable'; }
+e2e_wait_until "$E2E_WINDOW_DEADLINE" eval '! viewable' ||
   e2e_fail "the window was not minimised"
 sleep 0.5
 swaps_before=$(swaps) ticks_before=$(cpu_ticks "$pid")
@@ -63,7 +67,7 @@ e2e_log "minimised for 3 s: $minimised_swaps frames, $minimised_ticks CPU ticks"
 
 # Restored, the spin goes on.
 wmctrl -i -a "$window"
-e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_viewable "$window" || e2e_fail "not restored"
+e2e_wait_until "$E2E_WINDOW_DEADLINE" viewable || e2e_fail "not restored"
 spins "$window" restored || e2e_fail "the spin does not go on after restoring"
 
 # A click stops the model. Then the focus goes to another window in the middle of a drag that

@@ -14,6 +14,11 @@ E2E_FOG_BACKGROUND="128 64 64"
 
 e2e_log() { echo "e2e: $*" >&2; }
 e2e_fail() { e2e_log "FAIL: $*" && exit 1; }
+e2e_track_pid() { E2E_TRACKED[$1]=1; }
+e2e_cleanup() { for pid in "${!E2E_TRACKED[@]}" $E2E_XVFB_PID; do kill "$pid" && wait "$pid"; done 2>/dev/null; }
+e2e_running() { [[ $(ps -o stat= -p "$1" 2>/dev/null) == [^Z]* ]]; }
+# e2e_number A '<' B compares decimal numbers.
+e2e_number() { awk -v a="$1" -v b="$3" "BEGIN { exit !((a + 0) $2 (b + 0)) }"; }
 
 # Runs "$@" every 0.1 s until it succeeds or DEADLINE seconds have passed.
 e2e_wait_until() {
@@ -31,12 +36,9 @@ e2e_artifact_dir() {
   rm -rf "${E2E_ARTIFACTS:?}/$1" && mkdir -p "$E2E_ARTIFACTS/$1" && echo "$E2E_ARTIFACTS/$1"
 }
 
-e2e_track_pid() { E2E_TRACKED[$1]=1; }
-e2e_cleanup() { for pid in "${!E2E_TRACKED[@]}" $E2E_XVFB_PID; do kill "$pid" && wait "$pid"; done 2>/dev/null; }
-
 # Starts Xvfb on a free display, exports DISPLAY and ends the server on exit. Numbers start at a
-# pid-dependent point far above habitual ones; when another server takes the same number at the
-# same moment, ours exits and the next one is tried.
+# pid-dependent point; when another server takes the same number at the same moment, ours exits
+# (its lock file names the other) and the next number is tried.
 e2e_start_xvfb() {
   local number=$((200 + $$ % 500)) tries
   trap e2e_cleanup EXIT
@@ -46,63 +48,31 @@ e2e_start_xvfb() {
     # -noreset: a server resets when its last client leaves, refusing whoever connects meanwhile.
     Xvfb ":$number" -screen 0 "${E2E_SCREEN_WIDTH}x${E2E_SCREEN_HEIGHT}x24" -nolisten tcp \
       -noreset >/dev/null 2>&1 &
-    E2E_XVFB_PID=$!
-    export DISPLAY=:$number
-    e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_xvfb_answers && e2e_running "$E2E_XVFB_PID" &&
+    E2E_XVFB_PID=$! DISPLAY=:$number
+    export DISPLAY
+    e2e_wait_until "$E2E_WINDOW_DEADLINE" eval '! e2e_running $E2E_XVFB_PID ||
+      xwininfo -root >/dev/null 2>&1' && e2e_running "$E2E_XVFB_PID" &&
+      [[ $(tr -d " " 2>/dev/null <"/tmp/.X$number-lock") == "$E2E_XVFB_PID" ]] &&
       { e2e_log "Xvfb on $DISPLAY"; return 0; }
     kill "$E2E_XVFB_PID" 2>/dev/null
     wait "$E2E_XVFB_PID" 2>/dev/null
-    E2E_XVFB_PID=
   done
   e2e_fail "could not start Xvfb"
 }
 
-# Succeeds once our server (its pid in the display's lock file) answers, or at once if it ended.
-e2e_xvfb_answers() {
-  e2e_running "$E2E_XVFB_PID" || return 0
-  [[ $(tr -d ' ' 2>/dev/null <"/tmp/.X${DISPLAY#:}-lock") == "$E2E_XVFB_PID" ]] &&
-    xwininfo -root >/dev/null 2>&1
-}
-
-# Prints the id of a window titled exactly TITLE (its WM_NAME).
+# Print the id of a window titled exactly TITLE, or whose title starts with PREFIX (xwininfo also
+# shows titles set only as UTF-8, as SDL's message boxes have).
 e2e_window_by_title() {
   xdotool search --limit 1 --name "^$(sed 's/[][\.*^$+?(){}|]/\\&/g' <<<"$1")\$" 2>/dev/null
 }
-
-# Prints the id of a window whose title starts with PREFIX; xwininfo also shows titles set only
-# as UTF-8 (SDL's message boxes).
 e2e_window_by_title_prefix() {
   xwininfo -root -tree 2>/dev/null | awk -v prefix="$1" '
     !id && (s = index($0, "\"")) && substr($0, s + 1, length(prefix)) == prefix { id = $1 }
     END { if (id) print id; exit !id }'
 }
-
 e2e_wait_window() { e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_by_title "$1"; }
 e2e_wait_window_prefix() { e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_by_title_prefix "$1"; }
 e2e_window_exists() { xwininfo -id "$1" >/dev/null 2>&1; }
-
-# Starts openbox, an EWMH window manager, on $DISPLAY and waits until it manages windows.
-e2e_start_openbox() {
-  openbox --sm-disable >/dev/null 2>&1 &
-  e2e_track_pid $!
-  e2e_wait_until "$E2E_WINDOW_DEADLINE" eval "wmctrl -m >/dev/null 2>&1" ||
-    e2e_fail "openbox did not start"
-}
-
-# Prints "X Y" of the top-left corner of the frame a window manager put around window ID (the
-# window itself when it has none): its ancestor just below the root.
-e2e_frame_position() {
-  local id=$1 tree
-  while tree=$(xwininfo -tree -id "$id" 2>/dev/null) &&
-    [[ $(awk '/Parent window id:/ { print $4 }' <<<"$tree") != \
-      "$(awk '/Root window id:/ { print $4 }' <<<"$tree")" ]]; do
-    id=$(awk '/Parent window id:/ { print $4 }' <<<"$tree")
-  done
-  e2e_window_geometry "$id" | cut -d' ' -f1,2
-}
-e2e_window_gone() { ! e2e_window_exists "$1"; }
-e2e_window_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
-e2e_running() { [[ $(ps -o stat= -p "$1" 2>/dev/null) == [^Z]* ]]; }
 
 # Prints "X Y WIDTH HEIGHT" of window ID: position on the screen, size of the X window.
 e2e_window_geometry() {
@@ -134,16 +104,17 @@ e2e_screenshot_window() {
     import -window root -depth 8 -crop "${w}x${h}+${x}+${y}" +repage "$2"
 }
 
-# Prints how many pixels differ by more than FUZZ between the two images given to compare.
-e2e_count_different() {
-  local fuzz=$1 count
-  shift
-  count=$(compare -metric AE -fuzz "$fuzz" "$@" null: 2>&1 >/dev/null)
+# Prints how many pixels of the two pictures differ by more than 2 %.
+e2e_diff_pixels() {
+  local count
+  count=$(compare -metric AE -fuzz 2% "$1" "$2" null: 2>&1 >/dev/null)
   [[ $count =~ ^[0-9.e+]+$ ]] || { e2e_log "compare: $count"; return 1; }
   printf '%.0f\n' "$count"
 }
-e2e_diff_pixels() { e2e_count_different 2% "$1" "$2"; }
 e2e_same_picture() { [[ $(e2e_diff_pixels "$1" "$2") == 0 ]]; }
+# e2e_wait_picture ID FILE PREDICATE... screenshots window ID into FILE until PREDICATE FILE holds.
+e2e_wait_picture() { e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_shot_and "$@"; }
+e2e_shot_and() { e2e_screenshot_window "$1" "$2" && "${@:3}" "$2"; }
 
 # Screenshots window ID into DIR/NAME-N.png until two in a row are the same picture, and prints
 # the last one's name; fails if the picture still changes at the deadline.
@@ -159,28 +130,14 @@ e2e_wait_still_picture() {
   return 1
 }
 
-# Prints "RED GREEN": shares of pixels whose red, or green, exceeds both other channels by 20.
-e2e_hue_shares() {
-  convert "$1" -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '
-    $1 > $2 + 20 && $1 > $3 + 20 { red++ }
-    $2 > $1 + 20 && $2 > $3 + 20 { green++ }
-    END { if (NR == 0) exit 1; printf "%.4f %.4f\n", red / NR, green / NR }'
-}
-
 # Succeeds when the pixel at (5, 5) in window ID has colour "R G B", give or take 2.
 e2e_window_shows() {
-  local x y width height
-  read -r x y width height < <(e2e_window_geometry "$1") || return 1
+  local x y
+  read -r x y _ < <(e2e_window_geometry "$1") || return 1
   import -window root -depth 8 -crop "1x1+$((x + 5))+$((y + 5))" +repage txt:- |
     awk -F'[(),]' -v want="$2" 'BEGIN { split(want, c, " ") } /^0,0:/ {
       ok = ($3 - c[1]) ^ 2 <= 4 && ($4 - c[2]) ^ 2 <= 4 && ($5 - c[3]) ^ 2 <= 4 } END { exit !ok }'
 }
-
-# e2e_number A '<' B compares decimal numbers. e2e_wait_picture ID FILE PREDICATE...
-# screenshots window ID into FILE until PREDICATE FILE succeeds.
-e2e_number() { awk -v a="$1" -v b="$3" "BEGIN { exit !((a + 0) $2 (b + 0)) }"; }
-e2e_wait_picture() { e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_shot_and "$@"; }
-e2e_shot_and() { e2e_screenshot_window "$1" "$2" && "${@:3}" "$2"; }
 
 # Drags with the left button from (X1, Y1) to (X2, Y2) in STEPS moves, releasing at the end.
 e2e_drag() {
@@ -196,14 +153,13 @@ e2e_click() { e2e_drag "$1" "$2" "$1" "$2" 0; }
 # box comes first, with its caption, while no main window exists; dismisses it with Return and
 # waits for the first frame. Sets E2E_VIEWER_PID, E2E_HINT_BOX and E2E_MAIN_WINDOW.
 e2e_launch_viewer() {
-  local title
   "$@" &
   E2E_VIEWER_PID=$!
   e2e_track_pid "$E2E_VIEWER_PID"
   E2E_HINT_BOX=$(e2e_wait_window_prefix "$E2E_HINT_PREFIX") ||
     e2e_fail_process "$E2E_VIEWER_PID" "no hint box appeared"
-  title=$(xwininfo -id "$E2E_HINT_BOX" | sed -n 's/^xwininfo: Window id: [^ ]* "\(.*\)"$/\1/p')
-  [[ $title == "$E2E_HINT_PREFIX"*@*" " ]] || e2e_fail "hint box caption is [$title]"
+  xwininfo -id "$E2E_HINT_BOX" | grep -q "\"$E2E_HINT_PREFIX.*@.* \"$" ||
+    e2e_fail "hint box caption: $(xwininfo -id "$E2E_HINT_BOX" | head -2)"
   e2e_window_by_title "$E2E_MAIN_TITLE" >/dev/null &&
     e2e_fail "the main window exists while the hint box is still up"
   xdotool key --window "$E2E_HINT_BOX" Return 2>/dev/null
@@ -217,9 +173,7 @@ e2e_launch_viewer() {
 # that flip between the rose and the green family. Coincident front and back faces that tie in
 # depth give clean bands, near 0.01; a depth buffer that tells them apart speckles, near 0.1.
 e2e_speckle() {
-  local width
-  width=$(identify -format '%w' "$1") || return 1
-  convert "$1" -depth 8 rgb:- | od -An -v -tu1 -w3 | awk -v w="$width" '
+  convert "$1" -depth 8 rgb:- | od -An -v -tu1 -w3 | awk -v w="$(identify -format '%w' "$1")" '
     { family = ($1 > $2 + 20 && $1 > $3 + 20) ? 1 : ($2 > $1 + 20 && $2 > $3 + 20) ? 2 : 0
       if ((NR - 1) % w != 0 && family != 0 && previous != 0) { pairs++; flips += family != previous }
       previous = family }
