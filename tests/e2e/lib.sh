@@ -168,14 +168,3 @@ e2e_launch_viewer() {
   e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_shows "$E2E_MAIN_WINDOW" "$E2E_BACKGROUND" ||
     e2e_fail "the window never shows the background colour ($E2E_BACKGROUND)"
 }
-
-# Prints the share of side-by-side pairs of model pixels (red or green dominant) in picture FILE
-# that flip between the rose and the green family. Coincident front and back faces that tie in
-# depth give clean bands, near 0.01; a depth buffer that tells them apart speckles, near 0.1.
-e2e_speckle() {
-  convert "$1" -depth 8 rgb:- | od -An -v -tu1 -w3 | awk -v w="$(identify -format '%w' "$1")" '
-    { family = ($1 > $2 + 20 && $1 > $3 + 20) ? 1 : ($2 > $1 + 20 && $2 > $3 + 20) ? 2 : 0
-      if ((NR - 1) % w != 0 && family != 0 && previous != 0) { pairs++; flips += family != previous }
-      previous = family }
-    END { if (pairs == 0) exit 1; printf "%.4f\n", flips / pairs }'
-}

@@ -3,8 +3,8 @@
 // RIBBON_UPDATE_BASELINES=1 writes the pictures instead: look at each before committing it.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -39,28 +39,22 @@ Picture ReadFrame() {
 }
 
 bool WritePpm(const std::string& path, const Picture& picture) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) {
-    return false;
-  }
-  std::fprintf(file, "P6\n%d %d\n255\n", kSide, kSide);
-  std::fwrite(picture.data(), 1, picture.size(), file);
-  return std::fclose(file) == 0;
+  std::ofstream file(path, std::ios::binary);
+  file << "P6\n" << kSide << ' ' << kSide << "\n255\n";
+  return bool(file.write(reinterpret_cast<const char*>(picture.data()), picture.size()));
 }
 
-// The pixels of a binary PPM of our size; empty when the file is missing or of another shape.
+// The pixels of a binary PPM as WritePpm writes them; empty when missing or of another shape.
 Picture ReadPpm(const std::string& path) {
-  Picture picture(3 * kSide * kSide);
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::ifstream file(path, std::ios::binary);
+  std::string magic;
   int width = 0, height = 0, depth = 0;
-  const bool read = file != nullptr &&
-                    std::fscanf(file, "P6 %d %d %d", &width, &height, &depth) == 3 &&
-                    width == kSide && height == kSide && depth == 255 && std::fgetc(file) == '\n' &&
-                    std::fread(picture.data(), 1, picture.size(), file) == picture.size();
-  if (file != nullptr) {
-    std::fclose(file);
-  }
-  return read ? picture : Picture{};
+  Picture picture(3 * kSide * kSide);
+  file >> magic >> width >> height >> depth;
+  file.get();
+  file.read(reinterpret_cast<char*>(picture.data()), picture.size());
+  const bool ours = magic == "P6" && width == kSide && height == kSide && depth == 255;
+  return ours && file.gcount() == std::streamsize(picture.size()) ? picture : Picture{};
 }
 
 int PixelsOff(const Picture& a, const Picture& b) {

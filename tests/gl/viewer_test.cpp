@@ -108,14 +108,6 @@ TEST_F(WindowProcTest, CommandKeysRequestARedrawOthersGoToTheDefault) {
   EXPECT_NE(viewerState.renderContext, nullptr);
 }
 
-TEST_F(WindowProcTest, PaintValidatesAndRequestsARedraw) {
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
-  EXPECT_EQ(viewerState.idleHandler, &IdleRender);
-  MSG msg;
-  EXPECT_FALSE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
-}
-
 // The press captures at signed positions. Then another window takes the capture mid-drag: the
 // drag ends where the pointer was last seen, as a release there would (spinning unless that is
 // the press point), and later moves without the button turn nothing.
@@ -165,16 +157,6 @@ TEST_F(WindowProcTest, IdleHandlerStopsWhileTheWindowIsMinimised) {
   EXPECT_EQ(viewerState.idleHandler, nullptr);
   EXPECT_EQ(viewerState.keepSpinning, 1);
   EXPECT_EQ(Swaps(), 0);
-}
-
-TEST_F(WindowProcTest, TimerUnknownAndPaletteMessagesWithoutAPaletteChangeNothing) {
-  EXPECT_EQ(viewerState.palette, nullptr);  // true-colour display
-  for (UINT message : {WM_TIMER, WM_USER + 7, WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_PALETTECHANGED}) {
-    Send(message, 1, MAKELPARAM(3, 3));
-  }
-  EXPECT_EQ(Send(WM_QUERYNEWPALETTE), DefWindowProcA(window, WM_QUERYNEWPALETTE, 0, 0));
-  EXPECT_EQ(viewerState.idleHandler, nullptr);
-  EXPECT_EQ(viewerState.dragging + viewerState.rotating + viewerState.fogEnabled, 0);
 }
 
 // A display that needs a palette: the format is described as 8-bit 3-3-2 before creation.

@@ -1,17 +1,10 @@
-// Arithmetic of the shell and the display context: no window needed.
+// Arithmetic of the display context: no window needed.
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "app/viewer.h"
 #include "display/display.h"
 #include "tests/unit/palette_format.h"
-
-TEST(WindowSize, EightTenthsOfTheSmallerScreenSideTruncated) {
-  EXPECT_EQ(WindowSideForScreen(1024, 768), 614);
-  EXPECT_EQ(WindowSideForScreen(1920, 1080), 864);
-  EXPECT_EQ(WindowSideForScreen(1080, 1920), 864);  // portrait
-}
 
 TEST(PixelFormatRequest, DoubleBufferAndDepthFollowTheSettings) {
   for (BOOL both : {0, 1}) {
