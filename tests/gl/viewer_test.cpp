@@ -15,29 +15,21 @@ std::uintptr_t Handle(const void* handle) {
   return reinterpret_cast<std::uintptr_t>(handle);
 }
 
-// A whole run, ended by SDL's quit request (which closes every window): the calls in order.
-TEST_F(ViewerTest, ViewerMainRegistersHintsCreatesAndTearsDownInOrder) {
-  const unsigned side =  // (starts SDL)
-      WindowSideForScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+// A whole run, ended by SDL's quit request (which closes every window): the hint box before the
+// window, and the context released before it is deleted, then the device context, then the quit.
+TEST_F(ViewerTest, ViewerMainHintsFirstAndTearsDownInOrder) {
+  SDL_Init(SDL_INIT_VIDEO);
   SDL_Event quit = {};
   quit.type = SDL_QUIT;
   SDL_PushEvent(&quit);
   ASSERT_EQ(RunViewerMain(), 0);
-  EXPECT_EQ(FindCall(LayerCall("RegisterClassA", CS_OWNDC | CS_HREDRAW | CS_VREDRAW,
-                               Handle(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(101))),
-                               Handle(LoadCursorA(nullptr, IDC_ARROW)))),
-            0);
-  EXPECT_EQ(FindCall(LayerCall("MessageBoxA", MB_OK)), 1);
-  const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-  EXPECT_EQ(FindCall(LayerCall("CreateWindowExA", style, side, side)), 2);
-  EXPECT_EQ(FindCall("SetTimer [0-9]+ 1 100"), 3);  // inside WM_CREATE
+  EXPECT_LT(FindCall(LayerCall("MessageBoxA", MB_OK)), FindCall("CreateWindowExA.*"));
+  EXPECT_EQ(LayerLastMessageBox().text, " mouse: touch the window image for movement----- ");
   const int released = FindCall("wglMakeCurrent 0 0 0");
   ASSERT_GT(released, 3);
   EXPECT_EQ(FindCall("wglDeleteContext [1-9][0-9]* 0 0", released), released + 1);
   EXPECT_EQ(FindCall("ReleaseDC [1-9][0-9]* [1-9][0-9]* 0", released), released + 2);
   EXPECT_EQ(FindCall(LayerCall("PostQuitMessage", 0), released), released + 3);
-  EXPECT_EQ(LayerLastMessageBox().text, " mouse: touch the window image for movement----- ");
-  EXPECT_EQ(LayerLastMessageBox().owner, nullptr);
 }
 
 TEST_F(ViewerTest, FailedClassOrWindowEndsWithOneAfterOneErrorBox) {

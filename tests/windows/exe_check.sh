@@ -5,11 +5,7 @@
 set -euo pipefail
 exe=$1
 ico=$2
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+fail() { echo "FAIL: $*" && exit 1; }
 
 headers=$("${OBJDUMP:-x86_64-w64-mingw32-objdump}" -p "$exe")
 grep -q '^Subsystem.*(Windows GUI)' <<<"$headers" || fail "not a GUI-subsystem program"
@@ -41,4 +37,3 @@ grep -qx '14 101 34' <<<"$resources" || fail "no icon group 101 with two images"
 icon_sizes=$(awk '$1 == 3 { print $3 }' <<<"$resources" | sort -n | xargs)
 file_sizes=$(printf '%s\n' "$(read_le 14 4)" "$(read_le 30 4)" | sort -n | xargs)
 [[ $icon_sizes == "$file_sizes" ]] || fail "icon images of $icon_sizes bytes, the file has $file_sizes"
-exit $((failures > 0))
