@@ -73,9 +73,8 @@ if [[ $mode == full ]]; then
   path() { for i in "$@"; do echo mousemove $((cx + 120 * i / 48)) $((cy + 32 * i / 48)); done; }
   xdotool mousemove $cx $cy sleep 0.1 mousedown 1
   for i in 12 24 36 48; do xdotool sleep 0.3 $(path $i); done
-  sleep 0.5
-  e2e_screenshot_window "$window" "$shots/held.png"
-  held=$(share "$shots/filled.png" "$shots/held.png")
+  slow=$(e2e_wait_still_picture "$window" "$shots" held) || e2e_fail "the held model never stills"
+  held=$(share "$shots/filled.png" "$slow")
   e2e_log "held drag: $held of the window changed${frames:+, $(($(word 0) - frames)) frames}"
   e2e_number "$held" '>' 0.15 || e2e_fail "the model does not follow a held drag ($held)"
   [[ -z $frames ]] || (($(word 0) > frames)) || e2e_fail "no frame during the held drag"
@@ -84,17 +83,16 @@ if [[ $mode == full ]]; then
   # as one burst of 48 moves, which must turn it as far (moves waiting in the queue merge).
   for i in 36 24 12 0; do xdotool sleep 0.3 $(path $i); done
   xdotool sleep 0.3 mouseup 1 sleep 0.3 mousedown 1 sleep 0.1 $(path $(seq 48))
-  sleep 0.5
-  e2e_screenshot_window "$window" "$shots/burst.png"
-  apart=$(share "$shots/held.png" "$shots/burst.png")
-  e2e_log "burst of 48 moves: $(share "$shots/filled.png" "$shots/burst.png") of the window" \
+  burst=$(e2e_wait_still_picture "$window" "$shots" burst) || e2e_fail "the model never stills"
+  apart=$(share "$slow" "$burst")
+  e2e_log "burst of 48 moves: $(share "$shots/filled.png" "$burst") of the window" \
     "changed, $apart differs from the slow drag"
   ((${E2E_BURST_CHECK:-1})) && e2e_number "$apart" '* 4 >' "$held" &&
     e2e_fail "a burst of moves turns the model less far than a slow drag"
 
   # Released in motion, the model keeps turning.
   xdotool mouseup 1
-  e2e_wait_picture "$window" "$shots/spinning.png" eval '! e2e_same_picture "$shots/burst.png"' ||
+  e2e_wait_picture "$window" "$shots/spinning.png" eval '! e2e_same_picture "$burst"' ||
     e2e_fail "the model does not keep turning after the drag"
 fi
 
