@@ -4,6 +4,7 @@
 #   full (default): the hint box before the window; the window's place and size; its picture; f;
 #     a refused resize; p; a held drag, slow and as a burst, that leaves the model spinning; Esc.
 #   --short: the hint, the window's place and size, its picture, f, Esc and exit code 0.
+#   E2E_RESIZE=0 skips the resize (Wine), E2E_BURST_CHECK=0 only reports the burst figure.
 # Usage: scenario.sh [--full | --short] PROGRAM [ARGUMENTS...]
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
