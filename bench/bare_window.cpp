@@ -1,13 +1,18 @@
 // The least an SDL program does to put a first OpenGL frame on screen: start SDL, create a GL
 // window, make a context, clear, swap. Then it stays up for the given seconds (default 1).
-// Usage: ribbon_bare_window [SIDE [SECONDS]]
+// With "box", the least it does to show a message box: the box alone, until dismissed.
+// Usage: ribbon_bare_window [SIDE [SECONDS]] | box
 #include <SDL.h>
 #include <SDL_opengl.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "box") == 0) {
+    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, "bare box", "a bare box", nullptr);
+  }
   const int side = argc > 1 ? std::atoi(argv[1]) : 614;
   const int milliseconds = argc > 2 ? static_cast<int>(std::atof(argv[2]) * 1000.0) : 1000;
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {

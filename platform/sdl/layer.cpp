@@ -1,6 +1,8 @@
 // The layer's record, SDL's lazy start, and the clock and wake-up the shared core asks for.
 #include "platform/sdl/layer.h"
 
+#include "platform/sdl/driver_preload.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -53,11 +55,10 @@ void EnsureVideo() {
     std::fputs("ribbon: cannot open a display: no X11 or Wayland display answered\n", stderr);
     std::exit(1);
   }
-  // Loading the GL driver is most of the cost of the first GL window. Doing it now, before the
-  // hint box, lets the user's reading time hide it, and keeps the driver loaded when windows come
-  // and go. A failure here shows later, when SetPixelFormat cannot make its window.
+  // Loading the GL driver is most of the cost of the first GL window: it loads while the user
+  // reads the hint box.
   ExitWhenDisplayIsLost();
-  SDL_GL_LoadLibrary(nullptr);
+  StartDriverPreload();
   SDL_StartTextInput();
 }
 

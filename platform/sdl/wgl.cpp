@@ -2,6 +2,8 @@
 // decided when SetPixelFormat makes the SDL window with GL attributes from the request.
 #include "platform/sdl/layer.h"
 
+#include "platform/sdl/driver_preload.h"
+
 constexpr int kFormatCount = 1;
 
 int ChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* request) {
@@ -97,6 +99,7 @@ static bool CreateSdlWindowForRequest(LayerWindow& window, const PIXELFORMATDESC
 
 bool CreateSdlWindow(LayerWindow& window) {
   EnsureVideo();
+  FinishDriverPreload();
   // Never resizable, whatever the style: a window manager does not wait for WM_SIZE's answer
   // (a maximised window keeps its size against the client's), so the window manager must see
   // one size, equal minimum and maximum, and offer no maximising. SetWindowPos still resizes.
@@ -139,6 +142,7 @@ BOOL SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCRIPTOR* 
   bool wasVisible = window->visible;
   DestroySdlWindow(*window);
   EnsureVideo();
+  FinishDriverPreload();
   SetGlAttributes(*request);
   if (!CreateSdlWindowForRequest(*window, *request)) {
     window->visible = false;

@@ -40,6 +40,17 @@ struct GlProgram {
   std::vector<GLint> uniforms;
 };
 
+// A filled glEnd batch kept from one frame to the next (see immediate.cpp): the vertices as
+// recorded, and once the same batch came twice, its distinct vertices and the indices that
+// rebuild it, on the GPU.
+struct GlBatchCache {
+  std::vector<GLfloat> vertices;
+  GLuint vertexBuffer = 0;
+  GLuint indexBuffer = 0;
+  int indexCount = 0;
+  bool uploaded = false;
+};
+
 struct GlContext {
   int webgl = 0;  // EMSCRIPTEN_WEBGL_CONTEXT_HANDLE
   GlFramebufferFormat format;
@@ -88,6 +99,9 @@ struct GlContext {
   std::vector<GLfloat> batch;
   int batchLines = 0;
   int batchTriangles = 0;
+  // Filled batches by their place in the frame, and the place of the next one.
+  std::vector<GlBatchCache> batchCaches;
+  size_t batchInFrame = 0;
 };
 
 // The current context, or null.
@@ -103,6 +117,12 @@ Matrix Multiply(const Matrix& a, const Matrix& b);
 Matrix& CurrentMatrix(GlContext& context);
 // Upper 3x3 of the inverse transpose, column-major: the transform of normals.
 void NormalMatrix(const Matrix& modelview, GLfloat normal[9]);
+
+// Starts a new frame for the batch cache: the next glEnd is compared with the frame's first.
+void EndBatchFrame(GlContext& context);
+// Forgets the cached batches and deletes their buffers, so that the next glEnd uploads again:
+// for a context whose GPU objects are gone or about to be made afresh.
+void ForgetBatchCaches(GlContext& context);
 
 // Builds the shading program and the objects a context draws with; false on failure.
 bool CreateDrawObjects(GlContext& context);

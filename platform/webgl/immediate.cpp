@@ -1,4 +1,13 @@
 // Immediate mode: the vertices between glBegin and glEnd become one buffer and one draw.
+//
+// A filled batch that repeats the same batch of the previous frame byte for byte (a program that
+// redraws one model, with only the matrices changed) is drawn from buffers already on the GPU,
+// and indexed: corners with the same position and normal are one vertex there, so they are
+// lit once. The triangles keep their order, so the picture is the same to the bit.
+#include <cstdint>
+#include <cstring>
+#include <unordered_map>
+
 #include "platform/webgl/gl_state.h"
 
 namespace {
@@ -6,6 +15,8 @@ namespace {
 constexpr int kVertexFloats = 6;  // position, normal
 constexpr int kBatchFloats = 7;   // position, normal, facing
 constexpr GLfloat kRasterFacing = 0.5f;
+// Filled batches cached per frame; a frame with more draws the rest from the stream.
+constexpr size_t kCachedBatches = 4;
 
 // Twice the signed area of a triangle in window coordinates, from clip coordinates (x, y, w):
 // positive for counter-clockwise, OpenGL's default front face.
@@ -63,15 +74,9 @@ void BuildEdges(GlContext& context) {
   lines.insert(lines.end(), filled.begin(), filled.end());
 }
 
-void Draw(GlContext& context, const std::vector<GLfloat>& data, int stride, GLenum mode, int first,
-          int count) {
-  if (count == 0) {
-    return;
-  }
-  LoadShadingState(context, mode == GL_LINES);
-  emscripten_glBindBuffer(GL_ARRAY_BUFFER, context.vertexBuffer);
-  emscripten_glBufferData(GL_ARRAY_BUFFER, data.size() * sizeof(GLfloat), data.data(),
-                          GL_STREAM_DRAW);
+// Points the attributes at the bound array buffer, stride floats per vertex; without a facing
+// of its own, a vertex takes the rasteriser's.
+void PointAttributes(int stride) {
   const GLsizei bytes = stride * sizeof(GLfloat);
   emscripten_glEnableVertexAttribArray(0);
   emscripten_glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, bytes, nullptr);
@@ -86,7 +91,105 @@ void Draw(GlContext& context, const std::vector<GLfloat>& data, int stride, GLen
     emscripten_glDisableVertexAttribArray(2);
     emscripten_glVertexAttrib1f(2, kRasterFacing);
   }
+}
+
+void Draw(GlContext& context, const std::vector<GLfloat>& data, int stride, GLenum mode, int first,
+          int count) {
+  if (count == 0) {
+    return;
+  }
+  LoadShadingState(context, mode == GL_LINES);
+  emscripten_glBindBuffer(GL_ARRAY_BUFFER, context.vertexBuffer);
+  emscripten_glBufferData(GL_ARRAY_BUFFER, data.size() * sizeof(GLfloat), data.data(),
+                          GL_STREAM_DRAW);
+  PointAttributes(stride);
   emscripten_glDrawArrays(mode, first, count);
+}
+
+// A vertex's position and normal by their bits: equal bits shade and rasterise alike.
+struct VertexBits {
+  std::uint32_t bits[kVertexFloats];
+  bool operator==(const VertexBits& other) const {
+    return std::memcmp(bits, other.bits, sizeof bits) == 0;
+  }
+};
+
+struct VertexBitsHash {
+  size_t operator()(const VertexBits& vertex) const {
+    size_t hash = 0;
+    for (std::uint32_t word : vertex.bits) {
+      hash = hash * 1000003u ^ word;
+    }
+    return hash;
+  }
+};
+
+// Uploads the first count vertices of the batch as distinct vertices and indices into them.
+void UploadIndexed(GlBatchCache& cache, int count) {
+  std::unordered_map<VertexBits, std::uint32_t, VertexBitsHash> seen;
+  std::vector<GLfloat> distinct;
+  std::vector<std::uint32_t> indices(count);
+  for (int i = 0; i < count; ++i) {
+    VertexBits key;
+    std::memcpy(key.bits, &cache.vertices[i * kVertexFloats], sizeof key.bits);
+    auto [at, added] = seen.try_emplace(key, static_cast<std::uint32_t>(seen.size()));
+    if (added) {
+      distinct.insert(distinct.end(), &cache.vertices[i * kVertexFloats],
+                      &cache.vertices[(i + 1) * kVertexFloats]);
+    }
+    indices[i] = at->second;
+  }
+  if (cache.vertexBuffer == 0) {
+    emscripten_glGenBuffers(1, &cache.vertexBuffer);
+    emscripten_glGenBuffers(1, &cache.indexBuffer);
+  }
+  emscripten_glBindBuffer(GL_ARRAY_BUFFER, cache.vertexBuffer);
+  emscripten_glBufferData(GL_ARRAY_BUFFER, distinct.size() * sizeof(GLfloat), distinct.data(),
+                          GL_STATIC_DRAW);
+  emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, cache.indexBuffer);
+  emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER, indices.size() * sizeof(std::uint32_t),
+                          indices.data(), GL_STATIC_DRAW);
+  cache.indexCount = count;
+  cache.uploaded = true;
+}
+
+void DrawIndexed(GlContext& context, const GlBatchCache& cache) {
+  if (cache.indexCount == 0) {
+    return;
+  }
+  LoadShadingState(context, false);
+  emscripten_glBindBuffer(GL_ARRAY_BUFFER, cache.vertexBuffer);
+  PointAttributes(kVertexFloats);
+  emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, cache.indexBuffer);
+  emscripten_glDrawElements(GL_TRIANGLES, cache.indexCount, GL_UNSIGNED_INT, nullptr);
+}
+
+bool SameBytes(const std::vector<GLfloat>& a, const std::vector<GLfloat>& b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(GLfloat)) == 0;
+}
+
+// A filled batch: from the GPU when it repeats the same batch of the previous frame, otherwise
+// streamed, and kept to compare the next frame's with.
+void DrawFilled(GlContext& context, int count) {
+  if (context.batchInFrame >= kCachedBatches) {
+    Draw(context, context.vertices, kVertexFloats, GL_TRIANGLES, 0, count);
+    return;
+  }
+  if (context.batchCaches.size() <= context.batchInFrame) {
+    context.batchCaches.resize(context.batchInFrame + 1);
+  }
+  GlBatchCache& cache = context.batchCaches[context.batchInFrame++];
+  if (!SameBytes(cache.vertices, context.vertices)) {
+    // The recording buffer takes the old batch's storage; glBegin clears it.
+    cache.vertices.swap(context.vertices);
+    cache.uploaded = false;
+    Draw(context, cache.vertices, kVertexFloats, GL_TRIANGLES, 0, count);
+    return;
+  }
+  if (!cache.uploaded) {
+    UploadIndexed(cache, count);
+  }
+  DrawIndexed(context, cache);
 }
 
 }  // namespace
@@ -136,7 +239,7 @@ void glEnd(void) {
   // An incomplete last triangle is dropped, as OpenGL does.
   const int count = static_cast<int>(context->vertices.size() / kVertexFloats) / 3 * 3;
   if (context->polygonMode[0] == GL_FILL && context->polygonMode[1] == GL_FILL) {
-    Draw(*context, context->vertices, kVertexFloats, GL_TRIANGLES, 0, count);
+    DrawFilled(*context, count);
     return;
   }
   BuildEdges(*context);
@@ -146,3 +249,16 @@ void glEnd(void) {
 }
 
 }  // extern "C"
+
+void EndBatchFrame(GlContext& context) {
+  context.batchInFrame = 0;
+}
+
+void ForgetBatchCaches(GlContext& context) {
+  for (GlBatchCache& cache : context.batchCaches) {
+    emscripten_glDeleteBuffers(1, &cache.vertexBuffer);
+    emscripten_glDeleteBuffers(1, &cache.indexBuffer);
+  }
+  context.batchCaches.clear();
+  context.batchInFrame = 0;
+}

@@ -375,4 +375,5 @@ void GlPresent() {
   emscripten_glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
                                GL_NEAREST);
   emscripten_glBindFramebuffer(GL_FRAMEBUFFER, context->framebuffer);
+  EndBatchFrame(*context);
 }

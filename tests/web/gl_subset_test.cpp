@@ -227,6 +227,21 @@ TEST_F(GlSubset, SixteenDepthBitsAsAskedForAndCoincidentTrianglesTie) {
   EXPECT_EQ(std::count(reds.begin(), reds.end(), 0), 0);
 }
 
+// A batch that repeats the previous frame's is drawn from the GPU; one of the same size with other
+// bytes must not be taken for it, nor, once repeated, be drawn from the old one's buffers.
+TEST_F(GlSubset, RepeatedBatchesAreCachedAndChangedOnesDrawnAnew) {
+  glEnable(GL_LIGHTING);
+  glEnable(GL_LIGHT0);
+  const Rgb lit = {214, 214, 214}, unlit = {10, 10, 10};
+  for (int frame = 0; frame < 8; ++frame) {
+    Clear();
+    const bool facingLight = frame < 3 || frame == 7;
+    Square(0, true, facingLight ? 1 : -1);
+    ExpectNear(Pixel(kSide / 2, kSide / 2), facingLight ? lit : unlit, 2);
+    GlPresent();
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
