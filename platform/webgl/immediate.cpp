@@ -65,7 +65,7 @@ void BuildEdges(GlContext& context) {
 
 void Draw(GlContext& context, const std::vector<GLfloat>& data, int stride, GLenum mode, int first,
           int count) {
-  if (count == 0) {
+  if (count == 0 || context.lost) {
     return;
   }
   LoadShadingState(context, mode == GL_LINES);
