@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/webgl/gl_state.h"
 
@@ -79,8 +80,11 @@ void main() {
 }
 )";
 
-// Facing: 1 front, 0 back (given for lines), 0.5 take the rasteriser's.
-const char kFragmentShader[] = R"(#version 300 es
+// Facing: 1 front, 0 back (given for lines), 0.5 take the rasteriser's. Compiled with
+// SIXTEEN_BIT_DEPTH where the browser backs a 16-bit depth buffer with more bits (Firefox on
+// Mesa gives 24): depths are rounded to 16 bits, so that coincident faces tie as they do in the
+// 16-bit buffer the pixel format asked for.
+const char kFragmentShader[] = R"(
 precision highp float;
 in vec4 vFront;
 in vec4 vBack;
@@ -111,6 +115,9 @@ void main() {
     c.rgb = mix(uFogColor.rgb, c.rgb, clamp(f, 0.0, 1.0));
   }
   fragColor = c;
+#ifdef SIXTEEN_BIT_DEPTH
+  gl_FragDepth = floor(gl_FragCoord.z * 65535.0 + 0.5) / 65535.0;
+#endif
 }
 )";
 
@@ -165,10 +172,13 @@ GLuint CompileShader(GLenum type, const char* source) {
   return shader;
 }
 
-bool LinkProgram(GlProgram& shading) {
+bool LinkProgram(GlProgram& shading, bool sixteenBitDepth) {
   GLuint program = emscripten_glCreateProgram();
+  const std::string fragment = std::string("#version 300 es\n") +
+                               (sixteenBitDepth ? "#define SIXTEEN_BIT_DEPTH\n" : "") +
+                               kFragmentShader;
   emscripten_glAttachShader(program, CompileShader(GL_VERTEX_SHADER, kVertexShader));
-  emscripten_glAttachShader(program, CompileShader(GL_FRAGMENT_SHADER, kFragmentShader));
+  emscripten_glAttachShader(program, CompileShader(GL_FRAGMENT_SHADER, fragment.c_str()));
   emscripten_glLinkProgram(program);
   GLint linked = 0;
   emscripten_glGetProgramiv(program, GL_LINK_STATUS, &linked);
@@ -183,8 +193,9 @@ bool LinkProgram(GlProgram& shading) {
   return true;
 }
 
-// The framebuffer the context draws into: the canvas's own has no 16-bit depth buffer.
-void CreateFramebuffer(GlContext& context) {
+// The framebuffer the context draws into: the canvas's own has no 16-bit depth buffer. True when
+// the depth buffer has more bits than asked for.
+bool CreateFramebuffer(GlContext& context) {
   const GlFramebufferFormat& format = context.format;
   emscripten_glGenFramebuffers(1, &context.framebuffer);
   emscripten_glBindFramebuffer(GL_FRAMEBUFFER, context.framebuffer);
@@ -203,6 +214,12 @@ void CreateFramebuffer(GlContext& context) {
                                          context.depthBuffer);
   }
   emscripten_glViewport(0, 0, format.width, format.height);
+  GLint depthBits = 0;
+  if (format.depthBits > 0) {
+    emscripten_glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_DEPTH_SIZE,
+                                            &depthBits);
+  }
+  return depthBits > format.depthBits;
 }
 
 void Uniform4(GLint location, const GLfloat* values, int count = 1) {
@@ -262,10 +279,10 @@ int FogModeIndex(GLenum mode) {
 }  // namespace
 
 bool MakeGpuObjects(GlContext& context) {
-  if (!LinkProgram(context.shading)) {
+  const bool finerDepth = CreateFramebuffer(context);
+  if (!LinkProgram(context.shading, finerDepth && context.format.depthBits == 16)) {
     return false;
   }
-  CreateFramebuffer(context);
   emscripten_glGenBuffers(1, &context.vertexBuffer);
   emscripten_glGenTextures(1, &context.texture);
   emscripten_glBindTexture(GL_TEXTURE_2D, context.texture);

@@ -39,7 +39,7 @@ function startXvfb() {
 }
 
 // engine: 'chromium' or 'firefox'; webgl false switches WebGL off.
-async function launch(engine, { webgl = true } = {}) {
+async function launch(engine = 'chromium', { webgl = true } = {}) {
   const defaultViewport = { width: 1024, height: 768, deviceScaleFactor: 1 };
   if (engine === 'chromium') {
     return puppeteer.launch({
