@@ -132,15 +132,17 @@ async function main([engine, target]) {
     });
     await run('a lost WebGL context comes back with the same picture', async () => {
       const stopped = await lib.grab(page);
+      // Resolves to whether the event came within 5 s.
       const event = name => page.evaluate(name => new Promise(resolve => {
         const canvas = document.getElementById('canvas');
-        canvas.addEventListener(`webglcontext${name}`, resolve, { once: true });
+        canvas.addEventListener(`webglcontext${name}`, () => resolve(true), { once: true });
+        setTimeout(() => resolve(false), 5000);
         window.loser ??= canvas.getContext('webgl2').getExtension('WEBGL_lose_context');
         name === 'lost' ? loser.loseContext() : loser.restoreContext();
       }), name);
-      await event('lost');
+      assert.ok(await event('lost'), 'the context was not lost');
       await lib.frames(page, 3);
-      await event('restored');
+      assert.ok(await event('restored'), 'the context did not come back');
       await lib.frames(page, 3);
       const back = await lib.grab(page);
       console.log(`  after restoring: ${changed(stopped, back)} of the pixels differ`);
