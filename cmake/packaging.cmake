@@ -1,5 +1,5 @@
 # Install rules, and the packages CPack makes from them: a Debian package on Linux, a zip on
-# Windows. Both take their version from project().
+# Windows and a zip of the web page. All take their version from project().
 set(RIBBON_MAINTAINER "the ribbon developers <ribbon@example.org>")
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
     GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
@@ -16,6 +16,28 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   "arguments or settings.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
+
+if(EMSCRIPTEN)
+  # The page as static files to host anywhere: index.html beside the script and the wasm, the
+  # icon as favicon and in the web app manifest. Paths are relative, so any folder serves it.
+  set(page ${PROJECT_BINARY_DIR})
+  add_custom_command(
+    OUTPUT ${page}/favicon.ico ${page}/ribbon-128.png
+    COMMAND ${CMAKE_COMMAND} -E copy ${RIBBON_ICON_FILE} ${page}/favicon.ico
+    COMMAND ${CMAKE_COMMAND} -E copy ${RIBBON_ICON_PNG_128} ${page}/ribbon-128.png
+    DEPENDS ribbon_icon_png ${RIBBON_ICON_FILE} ${RIBBON_ICON_PNG_128}
+    VERBATIM)
+  add_custom_target(ribbon_page_icons ALL DEPENDS ${page}/favicon.ico ${page}/ribbon-128.png)
+  configure_file(platform/web/manifest.webmanifest ${page}/manifest.webmanifest @ONLY)
+  install(FILES ${page}/index.html $<TARGET_FILE:ribbon> $<TARGET_FILE_DIR:ribbon>/ribbon.wasm
+          ${page}/favicon.ico ${page}/ribbon-128.png ${page}/manifest.webmanifest DESTINATION .)
+  set(CPACK_STRIP_FILES OFF)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME ribbon-${PROJECT_VERSION}-web)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+  include(CPack)
+  return()
+endif()
 
 if(WIN32)
   # The zip holds the program and its two text files side by side, ready to run where unpacked.

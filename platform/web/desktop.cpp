@@ -42,11 +42,12 @@ int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
   return IDOK;
 }
 
-// The browser's viewport is the screen a page has.
+// The browser's viewport is the screen a page has, in device pixels, as a DPI-aware program sees
+// its screen: the window's drawing buffer then matches the display's pixels.
 // clang-format off
 EM_JS(int, ViewportSize, (int height), {
   if (typeof window === 'undefined') return height ? 768 : 1024;
-  return height ? window.innerHeight : window.innerWidth;
+  return Math.round((height ? window.innerHeight : window.innerWidth) * window.devicePixelRatio);
 });
 // clang-format on
 

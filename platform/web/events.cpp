@@ -54,6 +54,15 @@ static void PostPointer(const BrowserEvent& event) {
     return;
   }
   core.cursor = screen;
+  // As on Windows, a move not yet taken merges with the next one at the latest position: a burst
+  // of moves between two frames then turns the model as far as the same moves spread out.
+  MSG* last = core.queue.empty() ? nullptr : &core.queue.back();
+  if (message == WM_MOUSEMOVE && last != nullptr && last->message == WM_MOUSEMOVE &&
+      last->hwnd == WindowHandle(*target) && last->wParam == MouseKeyFlags(event)) {
+    last->lParam = MAKELPARAM(event.x, event.y);
+    last->pt = screen;
+    return;
+  }
   PostToQueue(WindowHandle(*target), message, MouseKeyFlags(event), MAKELPARAM(event.x, event.y));
 }
 
@@ -114,19 +123,21 @@ void TranslateBrowserEvent(const BrowserEvent& event) {
   }
 }
 
-static EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* mouse, void*) {
-  BrowserEvent event = {type == EMSCRIPTEN_EVENT_MOUSEDOWN ? BrowserEvent::kMouseDown
-                        : type == EMSCRIPTEN_EVENT_MOUSEUP ? BrowserEvent::kMouseUp
-                                                           : BrowserEvent::kMouseMove};
-  event.x = static_cast<int>(mouse->targetX);
-  event.y = static_cast<int>(mouse->targetY);
-  event.button = mouse->button;
-  event.buttons = mouse->buttons;
-  event.shift = mouse->shiftKey != 0;
-  event.control = mouse->ctrlKey != 0;
-  event.alt = mouse->altKey != 0;
+// Pointer input, as the JS glue below reports it: kind 0 down, 1 up, 2 move; keys 1 Shift,
+// 2 Ctrl, 4 Alt; positions in device pixels from the canvas's top-left corner.
+extern "C" EMSCRIPTEN_KEEPALIVE void RibbonPointer(int kind, int x, int y, int button, int buttons,
+                                                   int keys) {
+  BrowserEvent event = {kind == 0   ? BrowserEvent::kMouseDown
+                        : kind == 1 ? BrowserEvent::kMouseUp
+                                    : BrowserEvent::kMouseMove};
+  event.x = x;
+  event.y = y;
+  event.button = button;
+  event.buttons = buttons;
+  event.shift = (keys & 1) != 0;
+  event.control = (keys & 2) != 0;
+  event.alt = (keys & 4) != 0;
   TranslateBrowserEvent(event);
-  return EM_TRUE;
 }
 
 // The character a key event types: a single character in Latin-1 (others as '?'), or 0 for
@@ -163,12 +174,35 @@ static EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* key, void*) {
   return CanvasWindow() != nullptr && viewerKey ? EM_TRUE : EM_FALSE;
 }
 
-// Pointer capture needs the pointer's id, which the mouse events do not carry; the page keeps
-// the last one pressed on the canvas, and reports losing the capture and being shown again.
+// Mouse, pen and touch come alike as Pointer Events. Only the primary pointer counts: a second
+// finger is ignored, as a second pointer would be. Positions are scaled to device pixels, the
+// unit of the window's size. The page keeps the pressed pointer's id for SetCapture, and reports
+// losing the capture and being shown again.
 // clang-format off
 EM_JS(void, WatchPointer, (), {
   const canvas = document.getElementById('canvas');
-  canvas.addEventListener('pointerdown', e => { Module.ribbonPointer = e.pointerId; });
+  const report = (e, kind) => {
+    const box = canvas.getBoundingClientRect();
+    const scale = window.devicePixelRatio || 1;
+    const keys = (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0);
+    _RibbonPointer(kind, Math.floor((e.clientX - box.left) * scale),
+                   Math.floor((e.clientY - box.top) * scale), e.button, e.buttons, keys);
+  };
+  canvas.addEventListener('pointerdown', e => {
+    if (!e.isPrimary) return;
+    Module.ribbonPointer = e.pointerId;
+    report(e, 0);
+    // No mouse events follow, nor a touch's scrolling or zooming (touch-action: none as well).
+    e.preventDefault();
+  });
+  canvas.addEventListener('pointerup', e => { if (e.isPrimary) report(e, 1); });
+  canvas.addEventListener('pointermove', e => {
+    if (!e.isPrimary) return;
+    // A mouse button pressed or released while another is held comes as a move with a button.
+    const mask = [1, 4, 2][e.button];
+    if (e.button < 0) report(e, 2);
+    else if (mask) report(e, e.buttons & mask ? 0 : 1);
+  });
   canvas.addEventListener('lostpointercapture', e => {
     if (!canvas.hasPointerCapture(e.pointerId)) _RibbonCaptureLost();
   });
@@ -182,6 +216,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void RibbonCaptureLost() {
   TranslateBrowserEvent(BrowserEvent{BrowserEvent::kCaptureLost});
 }
 
+// A page shown again, or a lost WebGL context restored (wgl.cpp), is an exposure.
 extern "C" EMSCRIPTEN_KEEPALIVE void RibbonPageShown() {
   TranslateBrowserEvent(BrowserEvent{BrowserEvent::kPageShown});
 }
@@ -196,9 +231,6 @@ void ListenToBrowser() {
     return;
   }
   listening = true;
-  emscripten_set_mousedown_callback("#canvas", nullptr, EM_FALSE, OnMouse);
-  emscripten_set_mouseup_callback("#canvas", nullptr, EM_FALSE, OnMouse);
-  emscripten_set_mousemove_callback("#canvas", nullptr, EM_FALSE, OnMouse);
   emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, OnKey);
   emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, OnKey);
   WatchPointer();

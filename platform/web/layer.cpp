@@ -15,7 +15,8 @@ void MessageQueued() {
 }
 
 // The window's position is where the canvas sits on the page; the page has no frames, so the
-// window's size is the canvas's.
+// window's size is the canvas's. Both are in device pixels, the page's CSS pixels in
+// devicePixelRatio of them.
 // clang-format off
 EM_JS(void, PlaceCanvas, (int shown, int x, int y, int width, int height, const char* title), {
   if (typeof document === 'undefined') return;
@@ -24,10 +25,11 @@ EM_JS(void, PlaceCanvas, (int shown, int x, int y, int width, int height, const 
     canvas.hidden = true;
     return;
   }
-  canvas.style.left = x + 'px';
-  canvas.style.top = y + 'px';
-  canvas.style.width = width + 'px';
-  canvas.style.height = height + 'px';
+  const scale = window.devicePixelRatio;
+  canvas.style.left = x / scale + 'px';
+  canvas.style.top = y / scale + 'px';
+  canvas.style.width = width / scale + 'px';
+  canvas.style.height = height / scale + 'px';
   document.title = UTF8ToString(title);
   canvas.hidden = false;
 });

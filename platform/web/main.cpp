@@ -1,10 +1,20 @@
 // The browser entry. ASYNCIFY resumes main from the browser's event loop, where returning from
-// it ends nothing: the exit code goes to exit() explicitly, and the page reports it.
-#include <cstdlib>
+// it ends nothing and exit() would throw Emscripten's ExitStatus out to the browser as an
+// uncaught exception: main returns, and the runtime ends in a task of its own, where Emscripten
+// catches that throw itself. The page reports the exit code (Module.onExit).
+#include <emscripten.h>
 
 #include "app/viewer.h"
 
+// clang-format off
+EM_JS(void, EndProgram, (int code), {
+  setTimeout(() => callUserCallback(() => _exit(code)));
+});
+// clang-format on
+
 int main() {
   char commandLine[] = "";
-  std::exit(ViewerMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT));
+  const int code = ViewerMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
+  EndProgram(code);
+  return code;
 }

@@ -68,6 +68,23 @@ EM_JS(void, SizeCanvas, (int width, int height), {
 });
 // clang-format on
 
+// Without a context the page says why it stays empty, where a visitor reads it. With one, a
+// restored context (the GL subset has made its objects again, in its own listener registered
+// before this one) is an exposure: the window paints its picture again.
+// clang-format off
+EM_JS(void, WatchContext, (int made), {
+  if (typeof document === 'undefined') return;
+  if (!made) {
+    document.getElementById('notice').textContent =
+        'This browser offers no WebGL 2, so ribbon cannot draw here.';
+  } else if (!Module.ribbonWatchesContext) {
+    Module.ribbonWatchesContext = true;
+    document.getElementById('canvas').addEventListener('webglcontextrestored',
+                                                       () => _RibbonPageShown());
+  }
+});
+// clang-format on
+
 // An HGLRC is the GL subset's context on the page's canvas.
 HGLRC wglCreateContext(HDC deviceContext) {
   LayerWindow* window = LookUpWindowOfDC(deviceContext);
@@ -78,7 +95,9 @@ HGLRC wglCreateContext(HDC deviceContext) {
   GlFramebufferFormat format = window->format;
   format.width = window->width;
   format.height = window->height;
-  return reinterpret_cast<HGLRC>(GlCreateContext("#canvas", format));
+  GlContext* context = GlCreateContext("#canvas", format);
+  WatchContext(context != nullptr ? 1 : 0);
+  return reinterpret_cast<HGLRC>(context);
 }
 
 BOOL wglMakeCurrent(HDC deviceContext, HGLRC renderContext) {

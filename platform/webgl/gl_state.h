@@ -4,6 +4,7 @@
 #include <webgl/webgl1.h>
 #include <webgl/webgl2.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/webgl/include/GL/gl.h"
@@ -34,6 +35,14 @@ struct GlMaterial {
   GLfloat shininess = 0;
 };
 
+// One mipmap level of the texture as uploaded (RGBA bytes), kept to upload again after the
+// context was lost.
+struct GlTextureLevel {
+  int width = 0;
+  int height = 0;
+  std::vector<GLubyte> texels;
+};
+
 struct GlProgram {
   GLuint program = 0;
   // Uniform locations by the names in program.cpp, in the same order.
@@ -52,7 +61,11 @@ struct GlBatchCache {
 };
 
 struct GlContext {
-  int webgl = 0;  // EMSCRIPTEN_WEBGL_CONTEXT_HANDLE
+  int webgl = 0;       // EMSCRIPTEN_WEBGL_CONTEXT_HANDLE
+  std::string canvas;  // the CSS selector of its canvas
+  // Between webglcontextlost and webglcontextrestored nothing reaches the GPU; the state below
+  // lives here, so the objects made again on restoring draw the same picture.
+  bool lost = false;
   GlFramebufferFormat format;
   GLuint framebuffer = 0;
   GLuint colorBuffer = 0;
@@ -89,6 +102,10 @@ struct GlContext {
 
   GLenum textureEnvMode = GL_MODULATE;
   bool textureAlpha = false;  // the texture has an alpha of its own (RGBA)
+  // GL_TEXTURE_MAG_FILTER, GL_TEXTURE_MIN_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, with
+  // OpenGL's defaults (WebGL's minifying default differs).
+  GLint textureParameters[4] = {GL_LINEAR, GL_NEAREST_MIPMAP_LINEAR, GL_REPEAT, GL_REPEAT};
+  std::vector<GlTextureLevel> textureLevels;
 
   // Immediate mode: position and normal of each vertex since glBegin.
   bool insideBegin = false;
@@ -120,11 +137,16 @@ void NormalMatrix(const Matrix& modelview, GLfloat normal[9]);
 
 // Starts a new frame for the batch cache: the next glEnd is compared with the frame's first.
 void EndBatchFrame(GlContext& context);
-// Forgets the cached batches and deletes their buffers, so that the next glEnd uploads again:
-// for a context whose GPU objects are gone or about to be made afresh.
+// Forgets the cached batches, so that the next glEnd uploads again: their buffers died with a
+// lost context, so they are forgotten, not deleted.
 void ForgetBatchCaches(GlContext& context);
 
-// Builds the shading program and the objects a context draws with; false on failure.
-bool CreateDrawObjects(GlContext& context);
+// Makes every GPU object the context draws with (program, framebuffer, buffer, texture with its
+// parameters and images) from the context's state: once when it is created, and again when a
+// lost context is restored, whose old objects died with it and are forgotten, not deleted.
+// False on failure.
+bool MakeGpuObjects(GlContext& context);
+// Uploads one level of the texture as kept in the context.
+void UploadTextureLevel(const GlContext& context, int level);
 // Loads the uniforms of the current state into the shading program before a draw.
 void LoadShadingState(GlContext& context, bool lines);

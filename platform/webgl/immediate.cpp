@@ -95,7 +95,7 @@ void PointAttributes(int stride) {
 
 void Draw(GlContext& context, const std::vector<GLfloat>& data, int stride, GLenum mode, int first,
           int count) {
-  if (count == 0) {
+  if (count == 0 || context.lost) {
     return;
   }
   LoadShadingState(context, mode == GL_LINES);
@@ -154,7 +154,7 @@ void UploadIndexed(GlBatchCache& cache, int count) {
 }
 
 void DrawIndexed(GlContext& context, const GlBatchCache& cache) {
-  if (cache.indexCount == 0) {
+  if (cache.indexCount == 0 || context.lost) {
     return;
   }
   LoadShadingState(context, false);
@@ -255,10 +255,6 @@ void EndBatchFrame(GlContext& context) {
 }
 
 void ForgetBatchCaches(GlContext& context) {
-  for (GlBatchCache& cache : context.batchCaches) {
-    emscripten_glDeleteBuffers(1, &cache.vertexBuffer);
-    emscripten_glDeleteBuffers(1, &cache.indexBuffer);
-  }
   context.batchCaches.clear();
   context.batchInFrame = 0;
 }

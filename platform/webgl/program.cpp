@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/webgl/gl_state.h"
 
@@ -79,8 +80,11 @@ void main() {
 }
 )";
 
-// Facing: 1 front, 0 back (given for lines), 0.5 take the rasteriser's.
-const char kFragmentShader[] = R"(#version 300 es
+// Facing: 1 front, 0 back (given for lines), 0.5 take the rasteriser's. Compiled with
+// SIXTEEN_BIT_DEPTH where the browser backs a 16-bit depth buffer with more bits (Firefox on
+// Mesa gives 24): depths are rounded to 16 bits, so that coincident faces tie as they do in the
+// 16-bit buffer the pixel format asked for.
+const char kFragmentShader[] = R"(
 precision highp float;
 in vec4 vFront;
 in vec4 vBack;
@@ -111,6 +115,9 @@ void main() {
     c.rgb = mix(uFogColor.rgb, c.rgb, clamp(f, 0.0, 1.0));
   }
   fragColor = c;
+#ifdef SIXTEEN_BIT_DEPTH
+  gl_FragDepth = floor(gl_FragCoord.z * 65535.0 + 0.5) / 65535.0;
+#endif
 }
 )";
 
@@ -165,10 +172,13 @@ GLuint CompileShader(GLenum type, const char* source) {
   return shader;
 }
 
-bool LinkProgram(GlProgram& shading) {
+bool LinkProgram(GlProgram& shading, bool sixteenBitDepth) {
   GLuint program = emscripten_glCreateProgram();
+  const std::string fragment = std::string("#version 300 es\n") +
+                               (sixteenBitDepth ? "#define SIXTEEN_BIT_DEPTH\n" : "") +
+                               kFragmentShader;
   emscripten_glAttachShader(program, CompileShader(GL_VERTEX_SHADER, kVertexShader));
-  emscripten_glAttachShader(program, CompileShader(GL_FRAGMENT_SHADER, kFragmentShader));
+  emscripten_glAttachShader(program, CompileShader(GL_FRAGMENT_SHADER, fragment.c_str()));
   emscripten_glLinkProgram(program);
   GLint linked = 0;
   emscripten_glGetProgramiv(program, GL_LINK_STATUS, &linked);
@@ -183,8 +193,9 @@ bool LinkProgram(GlProgram& shading) {
   return true;
 }
 
-// The framebuffer the context draws into: the canvas's own has no 16-bit depth buffer.
-void CreateFramebuffer(GlContext& context) {
+// The framebuffer the context draws into: the canvas's own has no 16-bit depth buffer. True when
+// the depth buffer has more bits than asked for.
+bool CreateFramebuffer(GlContext& context) {
   const GlFramebufferFormat& format = context.format;
   emscripten_glGenFramebuffers(1, &context.framebuffer);
   emscripten_glBindFramebuffer(GL_FRAMEBUFFER, context.framebuffer);
@@ -203,6 +214,12 @@ void CreateFramebuffer(GlContext& context) {
                                          context.depthBuffer);
   }
   emscripten_glViewport(0, 0, format.width, format.height);
+  GLint depthBits = 0;
+  if (format.depthBits > 0) {
+    emscripten_glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_DEPTH_SIZE,
+                                            &depthBits);
+  }
+  return depthBits > format.depthBits;
 }
 
 void Uniform4(GLint location, const GLfloat* values, int count = 1) {
@@ -261,21 +278,31 @@ int FogModeIndex(GLenum mode) {
 
 }  // namespace
 
-bool CreateDrawObjects(GlContext& context) {
-  if (!LinkProgram(context.shading)) {
+bool MakeGpuObjects(GlContext& context) {
+  ForgetBatchCaches(context);
+  const bool finerDepth = CreateFramebuffer(context);
+  if (!LinkProgram(context.shading, finerDepth && context.format.depthBits == 16)) {
     return false;
   }
-  CreateFramebuffer(context);
   emscripten_glGenBuffers(1, &context.vertexBuffer);
   emscripten_glGenTextures(1, &context.texture);
-  // OpenGL's defaults for the texture; WebGL's minifying default differs.
   emscripten_glBindTexture(GL_TEXTURE_2D, context.texture);
-  emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST_MIPMAP_LINEAR);
-  context.modelview.assign(1, IdentityMatrix());
-  context.projection.assign(1, IdentityMatrix());
-  context.lights[0].diffuse[0] = context.lights[0].diffuse[1] = context.lights[0].diffuse[2] = 1;
-  context.lights[0].specular[0] = context.lights[0].specular[1] = context.lights[0].specular[2] = 1;
+  for (int i = 0; i < 4; ++i) {
+    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER + i,
+                               context.textureParameters[i]);
+  }
+  for (size_t level = 0; level < context.textureLevels.size(); ++level) {
+    UploadTextureLevel(context, static_cast<int>(level));
+  }
   return true;
+}
+
+void UploadTextureLevel(const GlContext& context, int level) {
+  const GlTextureLevel& image = context.textureLevels[level];
+  emscripten_glBindTexture(GL_TEXTURE_2D, context.texture);
+  emscripten_glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  emscripten_glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, image.width, image.height, 0, GL_RGBA,
+                          GL_UNSIGNED_BYTE, image.texels.data());
 }
 
 void LoadShadingState(GlContext& context, bool lines) {
@@ -308,6 +335,36 @@ void LoadShadingState(GlContext& context, bool lines) {
   (context.cullFace && !lines ? emscripten_glEnable : emscripten_glDisable)(GL_CULL_FACE);
 }
 
+namespace {
+
+// The browser lost the context (a GPU reset, a tab sent to the background): preventing the
+// default lets it be restored; until then the context draws nothing.
+EM_BOOL OnContextLost(int, const void*, void* userData) {
+  static_cast<GlContext*>(userData)->lost = true;
+  return EM_TRUE;
+}
+
+// The context is back, empty: its objects are made again from the state kept here.
+EM_BOOL OnContextRestored(int, const void*, void* userData) {
+  auto* context = static_cast<GlContext*>(userData);
+  emscripten_webgl_make_context_current(context->webgl);
+  context->lost = !MakeGpuObjects(*context);
+  if (currentContext != nullptr) {
+    GlMakeCurrent(currentContext);
+  }
+  return EM_TRUE;
+}
+
+void WatchContext(GlContext* context, bool watch) {
+  const char* canvas = context->canvas.c_str();
+  emscripten_set_webglcontextlost_callback(canvas, context, EM_FALSE,
+                                           watch ? OnContextLost : nullptr);
+  emscripten_set_webglcontextrestored_callback(canvas, context, EM_FALSE,
+                                               watch ? OnContextRestored : nullptr);
+}
+
+}  // namespace
+
 GlContext* GlCreateContext(const char* canvasSelector, const GlFramebufferFormat& format) {
   EmscriptenWebGLContextAttributes attributes;
   emscripten_webgl_init_context_attributes(&attributes);
@@ -323,15 +380,22 @@ GlContext* GlCreateContext(const char* canvasSelector, const GlFramebufferFormat
   }
   auto* context = new GlContext;
   context->webgl = webgl;
+  context->canvas = canvasSelector;
   context->format = format;
-  GlContext* previous = currentContext;
-  GlMakeCurrent(context);
-  bool made = CreateDrawObjects(*context);
-  GlMakeCurrent(previous);
+  context->modelview.assign(1, IdentityMatrix());
+  context->projection.assign(1, IdentityMatrix());
+  GlLight& light0 = context->lights[0];
+  light0.diffuse[0] = light0.diffuse[1] = light0.diffuse[2] = 1;
+  light0.specular[0] = light0.specular[1] = light0.specular[2] = 1;
+  emscripten_webgl_make_context_current(webgl);
+  const bool made = MakeGpuObjects(*context);
+  GlMakeCurrent(currentContext);
   if (!made) {
-    GlDeleteContext(context);
+    emscripten_webgl_destroy_context(webgl);
+    delete context;
     return nullptr;
   }
+  WatchContext(context, true);
   return context;
 }
 
@@ -344,7 +408,9 @@ bool GlMakeCurrent(GlContext* context) {
     return false;
   }
   currentContext = context;
-  emscripten_glBindFramebuffer(GL_FRAMEBUFFER, context->framebuffer);
+  if (!context->lost) {
+    emscripten_glBindFramebuffer(GL_FRAMEBUFFER, context->framebuffer);
+  }
   return true;
 }
 
@@ -355,6 +421,7 @@ void GlDeleteContext(GlContext* context) {
   if (currentContext == context) {
     currentContext = nullptr;
   }
+  WatchContext(context, false);
   emscripten_webgl_destroy_context(context->webgl);
   delete context;
 }
@@ -365,7 +432,7 @@ GlContext* GlCurrentContext() {
 
 void GlPresent() {
   GlContext* context = currentContext;
-  if (context == nullptr) {
+  if (context == nullptr || context->lost) {
     return;
   }
   const int width = context->format.width;

@@ -127,6 +127,9 @@ void glClear(GLbitfield mask) {
     SetError(GL_INVALID_VALUE);
     return;
   }
+  if (context->lost) {
+    return;
+  }
   const GLfloat* c = context->clearColor;
   emscripten_glClearColor(c[0], c[1], c[2], c[3]);
   emscripten_glDepthMask(GL_TRUE);
@@ -360,9 +363,15 @@ void glTexParameteri(GLenum target, GLenum name, GLint value) {
     SetError(GL_INVALID_ENUM);
     return;
   }
-  emscripten_glBindTexture(GL_TEXTURE_2D, context->texture);
-  emscripten_glTexParameteri(target, name, value);
+  context->textureParameters[name - GL_TEXTURE_MAG_FILTER] = value;
+  if (!context->lost) {
+    emscripten_glBindTexture(GL_TEXTURE_2D, context->texture);
+    emscripten_glTexParameteri(target, name, value);
+  }
 }
+
+// Levels of a texture up to 32768 texels wide.
+constexpr GLint kMaxTextureLevel = 15;
 
 // OpenGL's default unpack alignment is 4 bytes per row.
 static int RowBytes(int width, int components) {
@@ -382,27 +391,32 @@ void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei widt
     SetError(GL_INVALID_ENUM);
     return;
   }
-  if (level < 0 || width < 0 || height < 0 || border != 0) {
+  if (level < 0 || level > kMaxTextureLevel || width < 0 || height < 0 || border != 0) {
     SetError(GL_INVALID_VALUE);
     return;
   }
   // WebGL takes RGBA bytes; a three-component texture reads alpha 1 whatever was supplied.
   const int components = format == GL_RGBA ? 4 : 3;
-  std::vector<GLubyte> texels(4 * width * height, 255);
+  if (context->textureLevels.size() <= static_cast<size_t>(level)) {
+    context->textureLevels.resize(level + 1);
+  }
+  GlTextureLevel& image = context->textureLevels[level];
+  image.width = width;
+  image.height = height;
+  image.texels.assign(4 * width * height, 255);
   const auto* source = static_cast<const GLubyte*>(pixels);
   for (int row = 0; source != nullptr && row < height; ++row) {
     for (int column = 0; column < width; ++column) {
       const GLubyte* in = source + row * RowBytes(width, components) + column * components;
-      GLubyte* out = &texels[4 * (row * width + column)];
+      GLubyte* out = &image.texels[4 * (row * width + column)];
       std::memcpy(out, in, 3);
       out[3] = components == 4 && !opaque ? in[3] : 255;
     }
   }
   context->textureAlpha = !opaque;
-  emscripten_glBindTexture(GL_TEXTURE_2D, context->texture);
-  emscripten_glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  emscripten_glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, width, height, 0, GL_RGBA,
-                          GL_UNSIGNED_BYTE, texels.data());
+  if (!context->lost) {
+    UploadTextureLevel(*context, level);
+  }
 }
 
 }  // extern "C"

@@ -1,9 +1,11 @@
-// Shared by the page tests: a static server for build/web, headless Chromium, screenshots as
-// pixels, and a page driven as a person would drive it.
+// Shared by the page tests: a static server, the two engines (headless Chromium; Firefox on a
+// private Xvfb, which it needs for WebGL on Mesa), screenshots as pixels, and a page driven as a
+// person would drive it, with its console watched.
 'use strict';
 const fs = require('fs');
 const http = require('http');
 const path = require('path');
+const { spawn } = require('child_process');
 const { PNG } = require('pngjs');
 const puppeteer = require('puppeteer-core');
 
@@ -26,17 +28,54 @@ function serve(dir) {
   return new Promise(resolve => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-function launch() {
-  return puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-           '--force-color-profile=srgb', '--hide-scrollbars'],
-    defaultViewport: { width: 1024, height: 768, deviceScaleFactor: 1 },
+// An Xvfb on a display it picks itself; resolves to { name, process }.
+function startXvfb() {
+  const xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
+                     { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
+  return new Promise((resolve, reject) => {
+    xvfb.on('error', reject);
+    xvfb.stdio[3].once('data', number => resolve({ name: `:${String(number).trim()}`, process: xvfb }));
   });
 }
 
-// The canvas as pixels: { width, height, data (RGBA rows, top first) }.
+// engine: 'chromium' or 'firefox'; webgl false switches WebGL off.
+async function launch(engine = 'chromium', { webgl = true } = {}) {
+  const defaultViewport = { width: 1024, height: 768, deviceScaleFactor: 1 };
+  if (engine === 'chromium') {
+    return puppeteer.launch({
+      executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+      headless: true,
+      args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+             '--force-color-profile=srgb', '--hide-scrollbars', ...(webgl ? [] : ['--disable-webgl'])],
+      defaultViewport,
+    });
+  }
+  const display = await startXvfb();
+  const browser = await puppeteer.launch({
+    browser: 'firefox',
+    executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
+    headless: false,
+    env: { ...process.env, DISPLAY: display.name },
+    extraPrefsFirefox: { 'webgl.force-enabled': webgl, 'webgl.disabled': !webgl },
+    defaultViewport,
+  });
+  browser.on('disconnected', () => display.process.kill());
+  return browser;
+}
+
+// A new page at url whose console messages and uncaught errors gather in page.problems.
+async function open(browser, url, viewport) {
+  const page = await browser.newPage();
+  page.problems = [];
+  page.on('console', message => page.problems.push(`console ${message.type()}: ${message.text()}`));
+  page.on('pageerror', error => page.problems.push(`page error: ${error.message}`));
+  if (viewport) await page.setViewport(viewport);
+  await page.goto(url);
+  await page.waitForSelector('.box button');
+  return page;
+}
+
+// The canvas as pixels: { width, height, data (RGBA rows, top first) }, in device pixels.
 async function grab(page) {
   const box = await page.$eval('#canvas', c => {
     const r = c.getBoundingClientRect();
@@ -51,6 +90,22 @@ function pixel(image, x, y) {
   return [image.data[i], image.data[i + 1], image.data[i + 2]];
 }
 
+// How far two pictures of the model agree: the IoU of what is not background, and the share of
+// pixels that are model in both whose colour agrees within 8 levels.
+function agreement(a, b) {
+  const background = pixel(b, 1, 1);
+  const isModel = (image, i) => [0, 1, 2].some(c => image.data[i + c] !== background[c]);
+  let both = 0, either = 0, close = 0;
+  for (let i = 0; i < a.data.length; i += 4) {
+    const inA = isModel(a, i), inB = isModel(b, i);
+    either += inA || inB ? 1 : 0;
+    if (!(inA && inB)) continue;
+    ++both;
+    close += [0, 1, 2].every(c => Math.abs(a.data[i + c] - b.data[i + c]) <= 8) ? 1 : 0;
+  }
+  return { iou: both / either, close: close / both };
+}
+
 // Waits until the page has drawn n more animation frames.
 function frames(page, n) {
   return page.evaluate(n => new Promise(resolve => {
@@ -59,4 +114,4 @@ function frames(page, n) {
   }), n);
 }
 
-module.exports = { serve, launch, grab, pixel, frames };
+module.exports = { serve, launch, open, grab, pixel, agreement, frames };

@@ -1,5 +1,8 @@
-// The page in headless Chromium, driven as a person would: the hint, the picture, a drag, the
-// keys and the end. Usage: node page_test.js <directory with index.html, ribbon.js, ribbon.wasm>
+// The page in one engine, driven as a person would: the hint, the picture, drags held and
+// burst, a finger, the keys and the end; a lost WebGL context, a dense screen and a browser
+// without WebGL. The console stays clean throughout.
+// Usage: node page_test.js <chromium|firefox> <directory with index.html, ribbon.js, ribbon.wasm,
+// or the page's URL>
 'use strict';
 const assert = require('assert');
 const lib = require('./lib');
@@ -8,6 +11,10 @@ const kHint = ' mouse: touch the window image for movement----- ';
 const kCaption = 'soft by Valmorin - valmorin@ribbon-viewer.org ';
 const kGrey = [38, 38, 38];  // 0.15 of 255
 const kFogBackground = [128, 64, 64];  // (0.5, 0.25, 0.25), within one level
+// A drag's path in page pixels (the canvas starts at 50, 50): eight steps, right and down.
+const kFrom = [300, 350];
+const kStep = [10, 4];
+const kSteps = 8;
 
 const near = (a, b, tolerance) => a.every((v, i) => Math.abs(v - b[i]) <= tolerance);
 const same = (a, b) => Buffer.compare(a.data, b.data) === 0;
@@ -27,12 +34,25 @@ function census(image) {
   return { background, model: model / total, rose: rose / total, green: green / total };
 }
 
-async function open(browser, url) {
-  const page = await browser.newPage();
-  page.on('pageerror', error => console.error('page error:', error.message));
-  await page.goto(url);
-  await page.waitForSelector('.box button');
-  return page;
+// Share of the pixels that differ between two pictures of one size.
+function changed(a, b) {
+  let differ = 0;
+  for (let i = 0; i < a.data.length; i += 4) differ += a.data.readUInt32BE(i) !== b.data.readUInt32BE(i) ? 1 : 0;
+  return differ / (a.width * a.height);
+}
+
+// The picture at half its size, each pixel the mean of four.
+function halve(image) {
+  const width = image.width / 2, height = image.height / 2, data = Buffer.alloc(4 * width * height);
+  for (let y = 0; y < height; ++y) {
+    for (let x = 0; x < width; ++x) {
+      for (let c = 0; c < 4; ++c) {
+        const at = (dx, dy) => image.data[4 * ((2 * y + dy) * image.width + 2 * x + dx) + c];
+        data[4 * (y * width + x) + c] = Math.round((at(0, 0) + at(1, 0) + at(0, 1) + at(1, 1)) / 4);
+      }
+    }
+  }
+  return { width, height, data };
 }
 
 async function run(step, body) {
@@ -40,24 +60,49 @@ async function run(step, body) {
   console.log('ok', step);
 }
 
-async function main(directory) {
-  const server = await lib.serve(directory);
-  const browser = await lib.launch();
-  const url = `http://127.0.0.1:${server.address().port}/`;
+async function show(page, how = () => page.keyboard.press('Enter')) {
+  await how();
+  await page.waitForSelector('#canvas:not([hidden])');
+  await lib.frames(page, 3);
+}
+
+// Presses at the path's start and moves along it, a frame after each step or all at once; the
+// button stays held. Resolves to the picture then.
+async function drag(page, slowly, shift = 0) {
+  const along = i => [kFrom[0] + i * kStep[0] - shift, kFrom[1] + i * kStep[1] - shift];
+  await page.mouse.move(...along(0));
+  await page.mouse.down();
+  await lib.frames(page, 3);  // the press's own frame folds the stored increment in once more
+  if (slowly) {
+    for (let i = 1; i <= kSteps; ++i) {
+      await page.mouse.move(...along(i));
+      await lib.frames(page, 2);
+    }
+  } else {
+    await page.mouse.move(...along(kSteps), { steps: kSteps });
+    await lib.frames(page, 3);
+  }
+  return lib.grab(page);
+}
+
+async function main([engine, target]) {
+  const server = /^https?:/.test(target) ? null : await lib.serve(target);
+  const url = server ? `http://127.0.0.1:${server.address().port}/` : target;
+  const browser = await lib.launch(engine);
+  const pages = [];
+  const open = async viewport => pages[pages.push(await lib.open(browser, url, viewport)) - 1];
   try {
-    const page = await open(browser, url);
+    const page = await open();
     await run('the hint comes first, with its caption and text as given', async () => {
       const box = await page.$eval('.box', b => [b.children[0].textContent, b.children[1].textContent]);
       assert.deepStrictEqual(box, [kCaption, kHint]);
       assert.ok(await page.$eval('#canvas', c => c.hidden), 'the canvas shows before the hint goes');
     });
     await run('Enter dismisses the hint and the window shows with its title', async () => {
-      await page.keyboard.press('Enter');
-      await page.waitForSelector('#canvas:not([hidden])');
+      await show(page);
       assert.strictEqual(await page.$('.box'), null);
       assert.strictEqual(await page.title(), 'soft by Valmorin');
     });
-    await lib.frames(page, 3);
     const still = await lib.grab(page);
     await run('a grey background, a plausible ribbon in rose and green, unmoved', async () => {
       assert.strictEqual(still.width, 614);
@@ -68,10 +113,12 @@ async function main(directory) {
       await lib.frames(page, 3);
       assert.ok(same(still, await lib.grab(page)), 'the model moved before any input');
     });
-    await run('a drag released in motion keeps it turning; a click stops it', async () => {
-      await page.mouse.move(300, 350);
-      await page.mouse.down();
-      await page.mouse.move(380, 380, { steps: 8 });
+    let held;
+    await run('the model follows a held drag, keeps turning when released in motion, a click stops it', async () => {
+      held = await drag(page, true);
+      const share = changed(still, held);
+      console.log(`  a slow drag, held: ${share.toFixed(3)} of the pixels changed`);
+      assert.ok(share > 0.1, `only ${share} of the pixels changed while the button was held`);
       await page.mouse.up();
       const first = await lib.grab(page);
       await lib.frames(page, 2);
@@ -82,6 +129,24 @@ async function main(directory) {
       const stopped = await lib.grab(page);
       await lib.frames(page, 3);
       assert.ok(same(stopped, await lib.grab(page)), 'the model still turns after the click');
+    });
+    await run('a lost WebGL context comes back with the same picture', async () => {
+      const stopped = await lib.grab(page);
+      // Resolves to whether the event came within 5 s.
+      const event = name => page.evaluate(name => new Promise(resolve => {
+        const canvas = document.getElementById('canvas');
+        canvas.addEventListener(`webglcontext${name}`, () => resolve(true), { once: true });
+        setTimeout(() => resolve(false), 5000);
+        window.loser ??= canvas.getContext('webgl2').getExtension('WEBGL_lose_context');
+        name === 'lost' ? loser.loseContext() : loser.restoreContext();
+      }), name);
+      assert.ok(await event('lost'), 'the context was not lost');
+      await lib.frames(page, 3);
+      assert.ok(await event('restored'), 'the context did not come back');
+      await lib.frames(page, 3);
+      const back = await lib.grab(page);
+      console.log(`  after restoring: ${changed(stopped, back)} of the pixels differ`);
+      assert.ok(same(stopped, back), 'the picture differs after the context came back');
     });
     await run('f gives the rose background, and f again the grey', async () => {
       await page.keyboard.press('f');
@@ -106,18 +171,81 @@ async function main(directory) {
       assert.strictEqual(await page.$eval('#exit', e => e.textContent), 'ribbon exited with code 0');
       assert.ok(await page.$eval('#canvas', c => c.hidden));
     });
-    await run('OK dismisses the hint as well', async () => {
-      const second = await open(browser, url);
-      await second.click('.box button');
-      await second.waitForSelector('#canvas:not([hidden])');
+    await run('OK dismisses the hint; a burst of moves turns the model as far as the slow drag', async () => {
+      const second = await open();
+      await show(second, () => second.click('.box button'));
+      const burst = await drag(second, false);
+      const { iou, close } = lib.agreement(burst, held);
+      console.log(`  burst against slow: ${changed(still, burst).toFixed(3)} of the pixels changed;` +
+                  ` IoU ${iou.toFixed(4)}, colour within 8 levels ${(100 * close).toFixed(2)} %`);
+      assert.ok(iou > 0.97 && close > 0.95, `the burst turned the model elsewhere: ${iou}, ${close}`);
+    });
+    await run('at two device pixels per CSS pixel the canvas is sharp and the picture the same', async () => {
+      const dense = await open({ width: 1024, height: 768, deviceScaleFactor: 2 });
+      await show(dense);
+      const sizes = await dense.$eval('#canvas', c => [c.width, c.height, c.clientWidth, c.clientHeight]);
+      assert.deepStrictEqual(sizes, [1228, 1228, 614, 614]);
+      // The window is at (50, 50) device pixels, 25 CSS pixels: the same drag in the window's
+      // terms starts 25 CSS pixels further up and left.
+      for (const [name, picture, at1] of [['still', await lib.grab(dense), still],
+                                          ['held', await drag(dense, true, 25), held]]) {
+        const { iou, close } = lib.agreement(halve(picture), at1);
+        console.log(`  scale 2 halved against scale 1, ${name}: IoU ${iou.toFixed(4)},` +
+                    ` colour within 8 levels ${(100 * close).toFixed(2)} %`);
+        // Halving mixes the colours of edges and of the thinnest slivers.
+        assert.ok(iou > 0.97 && close > 0.93, `${name}: IoU ${iou}, colour ${close}`);
+      }
+    });
+    await run('a finger turns the model, a second one does nothing, a tap stops it; no scroll, no zoom', async () => {
+      const touched = await open();
+      await show(touched);
+      const first = await touched.touchscreen.touchStart(...kFrom);
+      await lib.frames(touched, 3);
+      const pressed = await lib.grab(touched);
+      const second = await touched.touchscreen.touchStart(400, 500);
+      await second.move(480, 540);
+      await lib.frames(touched, 3);
+      assert.ok(same(pressed, await lib.grab(touched)), 'the second finger turned the model');
+      for (let i = 1; i <= kSteps; ++i) {
+        await first.move(kFrom[0] + i * kStep[0], kFrom[1] + i * kStep[1]);
+        await lib.frames(touched, 2);
+      }
+      const share = changed(pressed, await lib.grab(touched));
+      console.log(`  a finger's drag: ${share.toFixed(3)} of the pixels changed`);
+      assert.ok(share > 0.1, `only ${share} of the pixels changed under the finger`);
+      await second.end();
+      await first.end();
+      const tap = await touched.touchscreen.touchStart(...kFrom);
+      await tap.end();
+      await lib.frames(touched, 2);
+      const stopped = await lib.grab(touched);
+      await lib.frames(touched, 3);
+      assert.ok(same(stopped, await lib.grab(touched)), 'the model still turns after the tap');
+      const view = await touched.evaluate(() => [scrollX, scrollY, visualViewport.scale]);
+      assert.deepStrictEqual(view, [0, 0, 1]);
+    });
+    await run('the console stayed clean', async () => {
+      assert.deepStrictEqual(pages.flatMap(p => p.problems), []);
     });
   } finally {
     await browser.close();
-    server.close();
   }
+  await run('without WebGL the page says so, and Esc still ends the viewer', async () => {
+    const plain = await lib.launch(engine, { webgl: false });
+    try {
+      const page = await lib.open(plain, url);
+      await show(page);
+      assert.match(await page.$eval('#notice', e => e.innerText), /offers no WebGL 2/);
+      await page.keyboard.press('Escape');
+      await page.waitForFunction(() => document.getElementById('exit').textContent !== '');
+    } finally {
+      await plain.close();
+    }
+  });
+  server?.close();
 }
 
-main(process.argv[2]).catch(error => {
+main(process.argv.slice(2)).catch(error => {
   console.error(error);
   process.exit(1);
 });

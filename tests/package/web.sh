@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# The web zip hosted as a visitor would host it: unpacked into an empty folder, served under
+# /some/path/ by Python's http.server, and the page test run against it in Chromium.
+# Usage: tests/package/web.sh <ribbon-<version>-web.zip>
+set -euo pipefail
+zip=$(realpath "$1")
+root=$(mktemp -d)
+server=
+trap '[[ -n $server ]] && kill "$server"; rm -rf "$root"' EXIT
+mkdir -p "$root/some/path"
+unzip -q "$zip" -d "$root/some/path"
+python3 -u -m http.server --bind 127.0.0.1 --directory "$root" 0 >"$root/server.log" 2>&1 &
+server=$!
+port=
+until [[ -n $port ]]; do
+  sleep 0.1
+  port=$(sed -n 's/^Serving HTTP on .* port \([0-9]*\) .*/\1/p' "$root/server.log")
+done
+node "$(dirname "$0")/../web/page_test.js" chromium "http://127.0.0.1:$port/some/path/"
