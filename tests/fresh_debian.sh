@@ -3,7 +3,7 @@
 # with nothing installed but what its own command's set-up group brings: scripts/run (its headless
 # tour), scripts/package (the .deb and the zip) and scripts/web (until the page answers). Prints
 # each command's time and the number of packages its set-up added. Needs root and the network;
-# not part of CI (about half an hour). Usage: tests/fresh_debian.sh [WORKDIR] [run|package|web...]
+# not part of CI (about a quarter of an hour). Usage: tests/fresh_debian.sh [WORKDIR] [run|package|web...]
 set -euo pipefail
 repo=$(realpath "$(dirname "$0")/..")
 work=$(realpath -m "${1:-/var/tmp/ribbon-fresh}")
