@@ -6,13 +6,14 @@
 #   wine-run.sh PREFIX --stop       end the prefix's Wine processes and the X server
 #   wine-run.sh PREFIX PROGRAM ARGS run PROGRAM, on that X server when it runs (else on $DISPLAY)
 #
-# A prefix's desktop process (explorer.exe) loads the display driver once, for the display it
-# started on, and every program of the same wineserver session draws through what it found. A
-# desktop started while its display was gone or was someone else's (a number another Xvfb took
-# in the meantime) has no driver, and from then on CreateWindowExA fails in every program until
-# the session ends. So --start ends any session of the prefix and waits for its processes to go,
-# starts an X server it checks is its own, and checks that Wine's processes use it; a program
-# started after the X server died sets all of this up again rather than fail.
+# Every program of the prefix must reach that one X server. The server picks a free display itself
+# (-displayfd) and is taken as ours only while it holds that display's socket: a number chosen
+# here and trusted because a socket for it existed could belong to another server started at the
+# same moment (every build tree's tests draw from the same numbers), and once ours exited the
+# programs ran with no display, CreateWindowExA returning NULL in every one. --start also ends
+# any wineserver session of the prefix and waits for its processes to go, and checks after
+# wineboot that all of them use the new display; a program started after the server died gets a
+# new one.
 set -euo pipefail
 export WINEPREFIX=$1
 export WINEDEBUG=-all
@@ -38,8 +39,10 @@ listens_on() {
 # Prints "PID DISPLAY" for each process of this prefix (the wineserver and Wine's programs), "-"
 # for a process without a display. The search itself runs without the prefix in its environment.
 prefix_processes() {
-  local environ display
-  for environ in $(env -u WINEPREFIX grep -lzxF "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null); do
+  local found environ display
+  found=$(env -u WINEPREFIX grep -lzxF "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null) ||
+    true
+  for environ in $found; do
     display=$(grep -azm1 '^DISPLAY=' "$environ" 2>/dev/null | tr -d '\0') || true
     display=${display#DISPLAY=}
     environ=${environ#/proc/}
@@ -58,13 +61,12 @@ end_session() {
   prefix_processes | while read -r pid _; do kill -9 "$pid" 2>/dev/null || true; done
 }
 
-# Starts Xvfb and records it once it runs, holds its display's socket and answers. The
-# server picks a free display itself (-displayfd): a number chosen here could be taken by another
-# server starting at the same moment, whose socket would then pass for ours.
+# Starts Xvfb on a display it picks and records it once it runs, holds the display's socket and
+# answers. -noreset: a server resets when its last client leaves, refusing whoever connects then.
 start_display() {
   local number= pid
-  setsid env -u WINEPREFIX Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$state" \
-    </dev/null >/dev/null 2>&1 9>&- &
+  setsid env -u WINEPREFIX Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+    3>"$state" </dev/null >/dev/null 2>&1 9>&- &
   pid=$!
   for _ in $(seq 100); do
     read -r number <"$state" || true
@@ -93,7 +95,9 @@ stop_all() {
 }
 
 # Succeeds when every process of the prefix that has a display has ours.
-wine_uses() { ! prefix_processes | awk -v d="$1" '$2 != "-" && $2 != d { bad = 1 } END { exit !bad }'; }
+wine_uses() {
+  ! prefix_processes | awk -v d="$1" '$2 != "-" && $2 != d { bad = 1 } END { exit !bad }'
+}
 
 case ${1:-} in
   --start)
@@ -118,9 +122,10 @@ case ${1:-} in
     ;;
   *)
     if [[ -f $state ]] && ! running_display >/dev/null; then
-      # The X server went away while tests ran: a desktop bound to it is of no use any more.
+      # The X server went away while tests ran: the prefix's processes on it are of no use now.
       echo "wine-run: the prefix's X server is gone; starting another" >&2
-      (flock 9 && { running_display >/dev/null || { stop_all && start_display; }; }) 9>"$WINEPREFIX.lock"
+      (flock 9 && { running_display >/dev/null || { stop_all && start_display; }; }) \
+        9>"$WINEPREFIX.lock"
     fi
     if display=$(running_display); then
       export DISPLAY=$display
