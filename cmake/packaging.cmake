@@ -17,6 +17,34 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 
+# The controls table has one source, README.md; the manual page and the packages' short README
+# take it from there.
+file(STRINGS ${PROJECT_SOURCE_DIR}/README.md readme_lines)
+set(in_table OFF)
+set(controls_table "")
+set(controls_man "")
+foreach(line IN LISTS readme_lines)
+  if(line MATCHES "^<!-- controls")
+    set(in_table ON)
+  elseif(line MATCHES "^<!-- end of controls")
+    set(in_table OFF)
+  elseif(in_table)
+    string(APPEND controls_table "${line}\n")
+    # Rows become tagged paragraphs; the heading and the rule under it do not match.
+    if(line MATCHES "^\\| ([^|-][^|]*) \\| ([^|]+) \\|$")
+      set(input "${CMAKE_MATCH_1}")
+      string(REPLACE "-" "\\-" action "${CMAKE_MATCH_2}")
+      if(NOT input STREQUAL "Input")
+        string(APPEND controls_man ".TP\n.B ${input}\n${action}\n")
+      endif()
+    endif()
+  endif()
+endforeach()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/README.md)
+set(user_readme ${PROJECT_BINARY_DIR}/packaging/README)
+set(RIBBON_CONTROLS "${controls_table}")
+configure_file(resources/README.in ${user_readme} @ONLY)
+
 if(EMSCRIPTEN)
   # The page as static files to host anywhere: index.html beside the script and the wasm, the
   # icon as favicon and in the web app manifest. Paths are relative, so any folder serves it.
@@ -42,7 +70,7 @@ endif()
 if(WIN32)
   # The zip holds the program and its two text files side by side, ready to run where unpacked.
   install(TARGETS ribbon RUNTIME DESTINATION .)
-  install(FILES README.md DESTINATION . RENAME README.txt)
+  install(FILES ${user_readme} DESTINATION . RENAME README.txt)
   install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME ribbon-${PROJECT_VERSION}-win64)
@@ -67,6 +95,7 @@ configure_file(resources/copyright.in ${staging}/copyright @ONLY)
 # commit's time), else the time of configuring.
 string(TIMESTAMP RIBBON_RELEASE_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 configure_file(resources/changelog.in ${staging}/changelog @ONLY)
+set(RIBBON_CONTROLS "${controls_man}")
 configure_file(resources/ribbon.1 ${staging}/ribbon.1 @ONLY)
 
 # Manual page and changelog are installed compressed, without name or time stamp in the header.
@@ -88,7 +117,7 @@ foreach(size IN LISTS RIBBON_ICON_SIZES)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ribbon.png)
 endforeach()
 install(FILES ${staging}/ribbon.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES README.md LICENSE ${staging}/copyright ${staging}/changelog.gz
+install(FILES ${user_readme} LICENSE ${staging}/copyright ${staging}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
