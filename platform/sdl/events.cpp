@@ -1,6 +1,4 @@
 // SDL events become window messages here, and only here.
-#include <cstring>
-
 #include "platform/sdl/input.h"
 #include "platform/sdl/layer.h"
 
@@ -26,31 +24,15 @@ static LayerWindow* PointerTarget(Uint32 sdlWindowId) {
   return LookUpSdlWindow(sdlWindowId);
 }
 
-// SDL drops or clamps motion outside its windows unless it holds a grab itself; X11 can say
-// where the pointer is anywhere on the screen, the other drivers only inside a window.
-static bool HasGlobalPointer() {
-  const char* driver = SDL_GetCurrentVideoDriver();
-  return driver != nullptr && std::strcmp(driver, "x11") == 0;
-}
-
 // Where the event's own position (x, y in SDL window sdlWindowId) lies in target's client area.
+// Positions always come from the events: SDL's global pointer state is a cache that XTest input
+// (remote desktops, accessibility tools, xdotool) does not refresh.
 static POINT EventPosition(const LayerWindow& target, Uint32 sdlWindowId, int x, int y) {
   const LayerWindow* source = LookUpSdlWindow(sdlWindowId);
   if (source == nullptr) {
     source = &target;
   }
   return POINT{x + source->x - target.x, y + source->y - target.y};
-}
-
-// Motion while captured is followed through the global pointer, which also sees it where SDL
-// reports none.
-static POINT ClientPosition(const LayerWindow& target, Uint32 sdlWindowId, int x, int y) {
-  if (LookUpWindow(core.capture) == &target && HasGlobalPointer()) {
-    SDL_GetGlobalMouseState(&x, &y);
-    POINT origin = PrimaryOrigin();
-    return POINT{x - origin.x - target.x, y - origin.y - target.y};
-  }
-  return EventPosition(target, sdlWindowId, x, y);
 }
 
 static void PostPointerMessage(const LayerWindow& target, UINT message, POINT client) {
@@ -175,7 +157,7 @@ void TranslateSdlEvent(const SDL_Event& event) {
     case SDL_MOUSEMOTION:
       if (LayerWindow* target = PointerTarget(event.motion.windowID)) {
         PostMove(*target,
-                 ClientPosition(*target, event.motion.windowID, event.motion.x, event.motion.y));
+                 EventPosition(*target, event.motion.windowID, event.motion.x, event.motion.y));
       }
       break;
     case SDL_MOUSEBUTTONDOWN:
@@ -194,12 +176,15 @@ void TranslateSdlEvent(const SDL_Event& event) {
   }
 }
 
-// While captured on X11, the pointer is followed outside the window even when SDL reports
-// nothing there.
+// While captured without SDL's own grab (SDL refuses one without the keyboard focus), SDL
+// reports no motion outside the window: there the X server is asked where the pointer is.
 static void FollowCapturedPointer() {
   LayerWindow* captor = LookUpWindow(core.capture);
-  if (captor != nullptr && HasGlobalPointer()) {
-    PostMove(*captor, ClientPosition(*captor, 0, 0, 0));
+  POINT client;
+  if (captor != nullptr && captor->sdl != nullptr &&
+      (SDL_GetWindowFlags(captor->sdl) & SDL_WINDOW_MOUSE_CAPTURE) == 0 &&
+      PointerOutsideWindow(captor->sdl, &client)) {
+    PostMove(*captor, client);
   }
 }
 

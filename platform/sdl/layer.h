@@ -58,6 +58,8 @@ unsigned long ChooseGlxVisual(const PIXELFORMATDESCRIPTOR& request);
 void SetIconic(LayerWindow& window, bool iconic);
 // After SDL's start on X11: losing the X server ends the program with one line on stderr.
 void ExitWhenDisplayIsLost();
+// On X11, whether the pointer lies outside the window, and where in its client coordinates.
+bool PointerOutsideWindow(SDL_Window* window, POINT* client);
 // Gives the SDL window the built-in icon when its class asked for it.
 void ApplyIcon(LayerWindow& window);
 // The window's whole record goes, without messages (DestroyWindow sends WM_DESTROY first).
