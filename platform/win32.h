@@ -123,6 +123,21 @@ struct WNDCLASSA {
   LPCSTR lpszClassName;
 };
 
+struct CREATESTRUCTA {
+  LPVOID lpCreateParams;
+  HINSTANCE hInstance;
+  HMENU hMenu;
+  HWND hwndParent;
+  int cy;
+  int cx;
+  int y;
+  int x;
+  LONG style;
+  LPCSTR lpszName;
+  LPCSTR lpszClass;
+  DWORD dwExStyle;
+};
+
 struct PAINTSTRUCT {
   HDC hdc;
   BOOL fErase;
@@ -204,6 +219,8 @@ constexpr UINT WM_RBUTTONUP = 0x0205;
 constexpr UINT WM_MBUTTONDOWN = 0x0207;
 constexpr UINT WM_MBUTTONUP = 0x0208;
 constexpr UINT WM_MOUSEWHEEL = 0x020A;
+constexpr UINT WM_NCCREATE = 0x0081;
+constexpr UINT WM_NCDESTROY = 0x0082;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_QUERYNEWPALETTE = 0x030F;
 constexpr UINT WM_PALETTECHANGED = 0x0311;
@@ -229,6 +246,7 @@ constexpr WPARAM VK_LEFT = 0x25;
 constexpr WPARAM VK_UP = 0x26;
 constexpr WPARAM VK_RIGHT = 0x27;
 constexpr WPARAM VK_DOWN = 0x28;
+constexpr WPARAM VK_PACKET = 0xE7;  // a character typed without a key of its own
 
 // Window class styles, window styles, show commands.
 constexpr UINT CS_VREDRAW = 0x0001;
@@ -316,6 +334,7 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, U
 BOOL GetWindowRect(HWND window, RECT* rect);
 BOOL GetClientRect(HWND window, RECT* rect);
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
+BOOL ValidateRect(HWND window, const RECT* rect);
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);
 BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax);

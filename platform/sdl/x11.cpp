@@ -16,6 +16,8 @@ static int ReportLostDisplay(Display*) {
   _exit(1);
 }
 
+namespace sdl {
+
 void ExitWhenDisplayIsLost() {
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver != nullptr && std::strcmp(driver, "x11") == 0) {
@@ -42,3 +44,4 @@ bool PointerOutsideWindow(SDL_Window* window, POINT* client) {
   *client = POINT{x, y};
   return x < 0 || y < 0 || x >= width || y >= height;
 }
+}  // namespace sdl
