@@ -3,8 +3,12 @@
 #include <cstdlib>
 
 #include "app/viewer.h"
+#include "platform/win32_core/core.h"
 
 int main() {
+  if (!core::OpenDisplay()) {
+    std::exit(1);
+  }
   char commandLine[] = "";
   std::exit(ViewerMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT));
 }
