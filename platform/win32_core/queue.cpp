@@ -200,9 +200,19 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return TRUE;
 }
 
+// Windows gives up on window procedures nested deeper than this, rather than overflow the stack.
+constexpr int kMaximumSendDepth = 64;
+
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  static int depth = 0;
   Window* record = LookUp(window);
-  return record == nullptr ? 0 : record->procedure(window, message, wParam, lParam);
+  if (record == nullptr || depth > kMaximumSendDepth) {
+    return 0;
+  }
+  ++depth;
+  LRESULT result = record->procedure(window, message, wParam, lParam);
+  --depth;
+  return result;
 }
 
 void PostQuitMessage(int exitCode) {

@@ -204,12 +204,17 @@ BOOL IsIconic(HWND window) {
   return record != nullptr && record->iconic ? TRUE : FALSE;
 }
 
-// WM_DESTROY, then WM_NCDESTROY, then the record goes. A DestroyWindow of a window already being
-// destroyed (from its own WM_DESTROY) does nothing more.
+// WM_DESTROY, then WM_NCDESTROY, then the record goes. Called again from its own WM_DESTROY, it
+// sends WM_DESTROY again, as Windows does; SendMessageA's depth limit ends a procedure that
+// always does so.
 BOOL DestroyWindow(HWND window) {
   Window* record = LookUp(window);
-  if (record == nullptr || record->destroying) {
+  if (record == nullptr) {
     return FALSE;
+  }
+  if (record->destroying) {
+    SendMessageA(window, WM_DESTROY, 0, 0);
+    return TRUE;
   }
   record->destroying = true;
   if (state.capture == window) {
