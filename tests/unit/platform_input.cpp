@@ -60,6 +60,15 @@ TEST_F(CoreInput, MovesMergeUntilTaken) {
                                             {WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(48, 96)},
                                             {WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-3, 61)}}));
   core::ButtonChanged(record, core::Button::kLeft, false, POINT{-3, 61}, none);
+  Take(false);
+  // Captured: a move over another window goes to the captor, in the captor's client pixels.
+  HWND other =
+      CreateWindowExA(0, "CoreInput", "", 0, 60, 10, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  SetCapture(window);
+  core::PointerMoved(core::LookUp(other), POINT{5, 6}, none);
+  EXPECT_EQ(Take(false), (std::vector<Seen>{{WM_MOUSEMOVE, 0, MAKELPARAM(55, 6)}}));
+  ReleaseCapture();
+  DestroyWindow(other);
 }
 
 // lParam: repeat count, scan code, extended, context, previous-state and transition bits.
