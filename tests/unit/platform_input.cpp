@@ -87,7 +87,7 @@ TEST_F(CoreInput, KeysAndTheirCharacters) {
   core::TextTyped(record, "f");
   core::KeyChanged(record, 'F', false, true, ctrl);
   core::KeyChanged(record, '2', false, true, altGr);
-  core::TextTyped(record, "@\xC3\x89\xE2\x82\xAC");  // @, E acute, euro sign
+  core::TextTyped(record, "@\xE2\x82\xAC");  // @, euro sign
   EXPECT_EQ(Take(true),
             (std::vector<Seen>{{WM_KEYDOWN, 'F', 0x40210001},
                                {WM_CHAR, 'f', 0x40210001},
@@ -99,9 +99,6 @@ TEST_F(CoreInput, KeysAndTheirCharacters) {
                                {WM_CHAR, 6, 0x40210001},
                                {WM_KEYDOWN, '2', 0x00030001},
                                {WM_CHAR, '@', 0x00030001},
-                               {WM_KEYDOWN, VK_PACKET, 1},
-                               {WM_CHAR, 0xC9, 1},
-                               {WM_KEYUP, VK_PACKET, static_cast<LPARAM>(0xC0000001u)},
                                {WM_KEYDOWN, VK_PACKET, 1},
                                {WM_CHAR, '?', 1},
                                {WM_KEYUP, VK_PACKET, static_cast<LPARAM>(0xC0000001u)}}));
