@@ -1,24 +1,39 @@
 // The one header through which the viewer reaches Win32, GDI, WGL and OpenGL 1.1.
 //
-// On Windows it is <windows.h> and <GL/gl.h>: the real system does the work.
-// Everywhere else it declares the subset the viewer (and the layer's tests) use, with Win32's own
-// names, types, constant values and signatures; platform/sdl/ implements that subset on SDL2.
+// On Windows it is <windows.h> and <GL/gl.h>: the real system does the work. Everywhere else it
+// declares the subset the viewer (and the platform's tests) use, with Win32's own names, types,
+// constant values and signatures. platform/win32_core/ implements it, with the native work done
+// by a backend: platform/sdl/ (SDL2) or platform/web/ (the browser, GL on platform/webgl/).
 //
-// Supported by the SDL2 layer:
-//  - window classes, CreateWindowExA (WM_CREATE sent), ShowWindow, UpdateWindow (WM_PAINT sent
-//    when invalid), SetWindowPos (WM_SIZE sent on a real size change), DestroyWindow (WM_DESTROY
-//    sent), GetWindowRect, GetClientRect, DefWindowProcA (WM_CLOSE destroys the window)
-//  - the queue: PostMessageA, SendMessageA, PeekMessageA, GetMessageA, TranslateMessage,
-//    DispatchMessageA, PostQuitMessage; WM_PAINT and WM_TIMER only when nothing else waits
-//  - input: WM_MOUSEMOVE, WM_[LMR]BUTTON{DOWN,UP}, WM_KEYDOWN/UP, WM_CHAR, WM_CLOSE, WM_SIZE;
-//    with Alt held WM_SYSKEYDOWN/UP and WM_SYSCHAR; Ctrl+letter gives its control character
-//  - windows have one size as the window manager sees it (equal minimum and maximum size, so
-//    no maximising); only SetWindowPos changes it. ShowWindow minimises and restores; IsIconic
-//  - SetTimer/KillTimer without callbacks, SetCapture/ReleaseCapture (WM_CAPTURECHANGED sent
-//    on a release, also when the window loses the keyboard focus mid-capture), GetSystemMetrics,
-//    MessageBoxA (modal, also before any window exists), LoadIconA(101), LoadCursorA
-//  - GetDC/ReleaseDC/WindowFromDC, Choose/Set/Get/DescribePixelFormat, SwapBuffers, WGL
-//  - palettes are kept as objects and do nothing visible (displays here are true-colour)
+// Each function: what the core does | the SDL2 backend's native part | the browser's ("-": none).
+//  RegisterClassA, GetModuleHandleA, LoadIconA, LoadCursorA: records, icon 101 | icon set | -
+//  CreateWindowExA: WM_NCCREATE, WM_CREATE with CREATESTRUCTA | - | -
+//  ShowWindow, IsIconic: shown, minimised, invalid | SDL window (default format) | the canvas
+//  SetWindowPos: WM_SIZE sent on a real size change | move, size, raise | the canvas placed
+//  DestroyWindow: capture released, WM_DESTROY (again when called from it), WM_NCDESTROY |
+//    SDL window destroyed | canvas hidden
+//  GetWindowRect, GetClientRect (no frame: the window is its client area), InvalidateRect,
+//    ValidateRect, UpdateWindow, BeginPaint, EndPaint, DefWindowProcA (WM_CLOSE destroys,
+//    WM_PAINT validates), GetDC, ReleaseDC, WindowFromDC: the records | - | -
+//  PeekMessageA, GetMessageA: posted, then input, then WM_QUIT, WM_PAINT, WM_TIMER; moves merged
+//    until taken; the wait ends by the next timer the filter takes | SDL's events | the page's
+//  TranslateMessage: WM_CHAR, WM_SYSCHAR with Alt, control characters, VK_PACKET's characters |
+//    text from SDL_TEXTINPUT | text from the key event
+//  DispatchMessageA, PostMessageA, SendMessageA (nested 64 deep at most), PostQuitMessage,
+//    SetTimer, KillTimer (no callbacks): as on Windows | - | -
+//  SetCapture, ReleaseCapture: routing, WM_CAPTURECHANGED sent | SDL_CaptureMouse | pointer capture
+//  MessageBoxA, GetSystemMetrics: the display opened first | SDL box, desktop mode | page dialog,
+//    viewport
+//  ChoosePixelFormat, SetPixelFormat, GetPixelFormat, DescribePixelFormat: one format, set once,
+//    argument checks | SDL window for the request (GLX visual) | WebGL depth and buffering
+//  CreatePalette, SelectPalette, RealizePalette, UnrealizeObject, DeleteObject: objects kept,
+//    nothing visible | - | -
+//  SwapBuffers, wglCreateContext, wglMakeCurrent, wglDeleteContext: - | SDL's GL swap and
+//    contexts | present then wait for a frame, platform/webgl/ contexts
+// Input messages: WM_MOUSEMOVE, WM_[LMR]BUTTON{DOWN,UP}, WM_KEYDOWN/UP and WM_SYSKEYDOWN/UP (lParam
+// with scan code, extended, context, previous-state and transition bits), WM_CHAR, WM_SYSCHAR,
+// WM_CAPTURECHANGED, WM_CLOSE, WM_SIZE. Windows have one size as the window manager sees it
+// (equal minimum and maximum size); only SetWindowPos changes it.
 // Not supported: child windows, menus, callbacks of timers, more than what is listed here.
 #pragma once
 
@@ -123,6 +138,21 @@ struct WNDCLASSA {
   LPCSTR lpszClassName;
 };
 
+struct CREATESTRUCTA {
+  LPVOID lpCreateParams;
+  HINSTANCE hInstance;
+  HMENU hMenu;
+  HWND hwndParent;
+  int cy;
+  int cx;
+  int y;
+  int x;
+  LONG style;
+  LPCSTR lpszName;
+  LPCSTR lpszClass;
+  DWORD dwExStyle;
+};
+
 struct PAINTSTRUCT {
   HDC hdc;
   BOOL fErase;
@@ -204,6 +234,8 @@ constexpr UINT WM_RBUTTONUP = 0x0205;
 constexpr UINT WM_MBUTTONDOWN = 0x0207;
 constexpr UINT WM_MBUTTONUP = 0x0208;
 constexpr UINT WM_MOUSEWHEEL = 0x020A;
+constexpr UINT WM_NCCREATE = 0x0081;
+constexpr UINT WM_NCDESTROY = 0x0082;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_QUERYNEWPALETTE = 0x030F;
 constexpr UINT WM_PALETTECHANGED = 0x0311;
@@ -229,6 +261,7 @@ constexpr WPARAM VK_LEFT = 0x25;
 constexpr WPARAM VK_UP = 0x26;
 constexpr WPARAM VK_RIGHT = 0x27;
 constexpr WPARAM VK_DOWN = 0x28;
+constexpr WPARAM VK_PACKET = 0xE7;  // a character typed without a key of its own
 
 // Window class styles, window styles, show commands.
 constexpr UINT CS_VREDRAW = 0x0001;
@@ -316,6 +349,7 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, U
 BOOL GetWindowRect(HWND window, RECT* rect);
 BOOL GetClientRect(HWND window, RECT* rect);
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
+BOOL ValidateRect(HWND window, const RECT* rect);
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);
 BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax);

@@ -1,186 +1,137 @@
-// SDL events become window messages here, and only here.
-#include "platform/sdl/input.h"
+// SDL's events are reported to the core here, and only here: the core builds the messages.
 #include "platform/sdl/layer.h"
 
-// Keyboard input without a focus window (possible with no window manager) goes to the first
-// shown window, the one a user would be typing at.
-static LayerWindow* KeyboardTarget(Uint32 sdlWindowId) {
-  if (LayerWindow* window = LookUpSdlWindow(sdlWindowId)) {
-    return window;
+namespace sdl {
+namespace {
+
+// The virtual-key code of an SDL key, or 0 for keys the viewer's Win32 does not name.
+WPARAM VirtualKey(SDL_Keycode key) {
+  if ((key >= SDLK_a && key <= SDLK_z) || (key >= SDLK_0 && key <= SDLK_9)) {
+    return static_cast<WPARAM>(key >= SDLK_a ? 'A' + (key - SDLK_a) : key);
   }
-  for (auto& window : core.windows) {
-    if (window->visible) {
-      return &LayerWindowOf(*window);
+  static constexpr struct {
+    SDL_Keycode key;
+    WPARAM virtualKey;
+  } kNamed[] = {
+      {SDLK_BACKSPACE, VK_BACK},  {SDLK_TAB, VK_TAB},       {SDLK_RETURN, VK_RETURN},
+      {SDLK_KP_ENTER, VK_RETURN}, {SDLK_LSHIFT, VK_SHIFT},  {SDLK_RSHIFT, VK_SHIFT},
+      {SDLK_LCTRL, VK_CONTROL},   {SDLK_RCTRL, VK_CONTROL}, {SDLK_LALT, VK_MENU},
+      {SDLK_RALT, VK_MENU},       {SDLK_ESCAPE, VK_ESCAPE}, {SDLK_SPACE, VK_SPACE},
+      {SDLK_LEFT, VK_LEFT},       {SDLK_UP, VK_UP},         {SDLK_RIGHT, VK_RIGHT},
+      {SDLK_DOWN, VK_DOWN},
+  };
+  for (const auto& named : kNamed) {
+    if (named.key == key) {
+      return named.virtualKey;
     }
   }
-  return nullptr;
+  return 0;
 }
 
-// While a window has the capture every pointer message goes to it, wherever the pointer is.
-static LayerWindow* PointerTarget(Uint32 sdlWindowId) {
-  if (LayerWindow* captor = LookUpWindow(core.capture)) {
-    return captor;
-  }
-  return LookUpSdlWindow(sdlWindowId);
+core::Modifiers ModifiersOf(Uint16 mod) {
+  return core::Modifiers{(mod & KMOD_SHIFT) != 0, (mod & KMOD_CTRL) != 0, (mod & KMOD_ALT) != 0};
 }
 
-// Where the event's own position (x, y in SDL window sdlWindowId) lies in target's client area.
-static POINT EventPosition(const LayerWindow& target, Uint32 sdlWindowId, int x, int y) {
-  const LayerWindow* source = LookUpSdlWindow(sdlWindowId);
-  if (source == nullptr) {
-    source = &target;
-  }
-  return POINT{x + source->x - target.x, y + source->y - target.y};
-}
-
-// Positions come from the events themselves: SDL's global pointer state on X11 is a cache that
-// XTest input never refreshes.
-static POINT ClientPosition(const LayerWindow& target, Uint32 sdlWindowId, int x, int y) {
-  return EventPosition(target, sdlWindowId, x, y);
-}
-
-static void PostPointerMessage(const LayerWindow& target, UINT message, POINT client) {
-  core.cursor = POINT{target.x + client.x, target.y + client.y};
-  PostToQueue(WindowHandle(target), message, MouseKeyFlags(layer.buttons, SDL_GetModState()),
-              PositionLParam(client.x, client.y));
-}
-
-static void PostMove(const LayerWindow& target, POINT client) {
-  POINT screen = {target.x + client.x, target.y + client.y};
-  if (screen.x == core.cursor.x && screen.y == core.cursor.y) {
-    return;
-  }
-  PostPointerMessage(target, WM_MOUSEMOVE, client);
-}
-
-static void PostButton(const SDL_MouseButtonEvent& event) {
-  LayerWindow* target = PointerTarget(event.windowID);
-  UINT message = ButtonMessage(event.button, event.state == SDL_PRESSED);
-  if (target == nullptr || message == 0) {
-    return;
-  }
-  Uint32 mask = SDL_BUTTON(event.button);
-  layer.buttons = event.state == SDL_PRESSED ? (layer.buttons | mask) : (layer.buttons & ~mask);
-  // The event's own position: reading the pointer now could turn a quick click into a drag.
-  PostPointerMessage(*target, message, EventPosition(*target, event.windowID, event.x, event.y));
-}
-
-static void PostKey(const SDL_KeyboardEvent& event) {
-  layer.modifiers = event.keysym.mod;
-  LayerWindow* target = KeyboardTarget(event.windowID);
-  WPARAM virtualKey = VirtualKeyFromSdl(event.keysym.sym);
-  if (target == nullptr || virtualKey == 0) {
-    return;
-  }
-  bool down = event.state == SDL_PRESSED;
-  Uint16 modifiers = event.keysym.mod;
-  PostToQueue(WindowHandle(*target), KeyMessage(down, modifiers), virtualKey,
-              KeyLParam(down, event.repeat != 0, modifiers));
-  // SDL types no text for Ctrl+letter; Windows gives its control character.
-  if (WPARAM control = down ? ControlCharacter(event.keysym.sym, modifiers) : 0) {
-    PostToQueue(WindowHandle(*target), WM_CHAR, control, KeyLParam(true, false, modifiers));
+void ReportButton(const SDL_MouseButtonEvent& event) {
+  core::Button button = event.button == SDL_BUTTON_LEFT     ? core::Button::kLeft
+                        : event.button == SDL_BUTTON_MIDDLE ? core::Button::kMiddle
+                                                            : core::Button::kRight;
+  if (event.button == SDL_BUTTON_LEFT || event.button == SDL_BUTTON_MIDDLE ||
+      event.button == SDL_BUTTON_RIGHT) {
+    core::ButtonChanged(WindowOfSdl(event.windowID), button, event.state == SDL_PRESSED,
+                        POINT{event.x, event.y}, ModifiersOf(SDL_GetModState()));
   }
 }
 
-static void PostText(const SDL_TextInputEvent& event) {
-  LayerWindow* target = KeyboardTarget(event.windowID);
-  if (target == nullptr) {
-    return;
-  }
-  Uint16 modifiers = layer.modifiers;
-  UINT message = CharacterMessage(modifiers);
-  WPARAM characters[SDL_TEXTINPUTEVENT_TEXT_SIZE];
-  std::size_t count = CharactersOfText(event.text, characters, SDL_TEXTINPUTEVENT_TEXT_SIZE);
-  for (std::size_t i = 0; i < count && message != 0; ++i) {
-    PostToQueue(WindowHandle(*target), message, characters[i], KeyLParam(true, false, modifiers));
-  }
+void ReportKey(const SDL_KeyboardEvent& event) {
+  SDL_Keycode key = event.keysym.sym;
+  bool right = key == SDLK_RSHIFT || key == SDLK_RCTRL || key == SDLK_RALT || key == SDLK_KP_ENTER;
+  core::KeyChanged(WindowOfSdl(event.windowID), VirtualKey(key), right, event.state == SDL_PRESSED,
+                   ModifiersOf(event.keysym.mod));
 }
 
-// A size that differs from the one on record came from outside (window manager, xdotool).
-static void ApplyOutsideSize(LayerWindow& window, int width, int height) {
-  if (width == window.width && height == window.height) {
-    return;
-  }
-  window.width = width;
-  window.height = height;
-  window.invalid = true;
-  PostToQueue(WindowHandle(window), WM_SIZE, 0, MAKELPARAM(width, height));
-}
-
-static void ApplyWindowEvent(const SDL_WindowEvent& event) {
-  LayerWindow* window = LookUpSdlWindow(event.windowID);
+void ReportWindowEvent(const SDL_WindowEvent& event) {
+  core::Window* window = WindowOfSdl(event.windowID);
   if (window == nullptr) {
     return;
   }
   switch (event.event) {
     case SDL_WINDOWEVENT_SIZE_CHANGED:
-      ApplyOutsideSize(*window, event.data1, event.data2);
+      core::WindowResized(*window, event.data1, event.data2);
       break;
     case SDL_WINDOWEVENT_MOVED:
-      window->x = event.data1 - PrimaryOrigin().x;
-      window->y = event.data2 - PrimaryOrigin().y;
+      core::WindowMoved(*window, event.data1 - PrimaryOrigin().x, event.data2 - PrimaryOrigin().y);
       break;
     case SDL_WINDOWEVENT_MINIMIZED:
     case SDL_WINDOWEVENT_RESTORED:
     case SDL_WINDOWEVENT_MAXIMIZED:
-      SetIconic(*window, event.event == SDL_WINDOWEVENT_MINIMIZED);
+      core::WindowMinimised(*window, event.event == SDL_WINDOWEVENT_MINIMIZED);
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
-      // The capture goes with the focus (SDL has dropped its grab already): say so.
-      if (core.capture == WindowHandle(*window)) {
-        ReleaseCapture();
+      // The capture goes with the focus (SDL has dropped its grab already).
+      if (core::state.capture == core::Handle(*window)) {
+        core::CaptureLost();
       }
       break;
     case SDL_WINDOWEVENT_EXPOSED:
-      window->invalid = true;
+      core::WindowExposed(*window);
       break;
     case SDL_WINDOWEVENT_CLOSE:
-      PostToQueue(WindowHandle(*window), WM_CLOSE, 0, 0);
+      core::CloseRequested(*window);
       break;
     default:
       break;
   }
 }
 
-// SDL's own quit request (the session ending, or an SDL_QUIT pushed by someone) asks every
-// window to close; closing the last window yields no SDL_QUIT since the layer turns that off.
-static void CloseEveryWindow() {
-  for (auto& window : core.windows) {
-    PostToQueue(WindowHandle(*window), WM_CLOSE, 0, 0);
-  }
-}
-
-void TranslateSdlEvent(const SDL_Event& event) {
+void Report(const SDL_Event& event) {
   switch (event.type) {
     case SDL_QUIT:
-      CloseEveryWindow();
+      // The session ending, or an SDL_QUIT pushed by someone: every window is asked to close.
+      for (auto& window : core::state.windows) {
+        core::CloseRequested(*window);
+      }
       break;
     case SDL_WINDOWEVENT:
-      ApplyWindowEvent(event.window);
+      ReportWindowEvent(event.window);
       break;
     case SDL_MOUSEMOTION:
-      if (LayerWindow* target = PointerTarget(event.motion.windowID)) {
-        PostMove(*target,
-                 ClientPosition(*target, event.motion.windowID, event.motion.x, event.motion.y));
-      }
+      // Positions come from the events: SDL's global pointer state is a cache that XTest input
+      // (remote desktops, accessibility tools, xdotool) does not refresh.
+      core::PointerMoved(WindowOfSdl(event.motion.windowID), POINT{event.motion.x, event.motion.y},
+                         ModifiersOf(SDL_GetModState()));
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-      PostButton(event.button);
+      ReportButton(event.button);
       break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-      PostKey(event.key);
+      ReportKey(event.key);
       break;
     case SDL_TEXTINPUT:
-      PostText(event.text);
+      core::TextTyped(WindowOfSdl(event.text.windowID), event.text.text);
       break;
     default:
       break;
   }
 }
 
-void PumpInput() {
+// While captured without SDL's own grab (SDL refuses one without the keyboard focus), SDL
+// reports no motion outside the window: there the X server is asked where the pointer is.
+void FollowCapturedPointer() {
+  core::Window* captor = core::LookUp(core::state.capture);
+  SDL_Window* sdl = SdlWindow(captor);
+  POINT client;
+  if (sdl != nullptr && (SDL_GetWindowFlags(sdl) & SDL_WINDOW_MOUSE_CAPTURE) == 0 &&
+      PointerOutsideWindow(sdl, &client)) {
+    core::PointerMoved(captor, client, ModifiersOf(SDL_GetModState()));
+  }
+}
+
+}  // namespace
+
+void Pump() {
   if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
     return;
   }
@@ -189,7 +140,19 @@ void PumpInput() {
   int count = 0;
   while ((count = SDL_PeepEvents(events, 16, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT)) > 0) {
     for (int i = 0; i < count; ++i) {
-      TranslateSdlEvent(events[i]);
+      Report(events[i]);
     }
   }
+  FollowCapturedPointer();
 }
+
+// SDL waits for its own events.
+void Wait(int timeout) {
+  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+    SDL_WaitEventTimeout(nullptr, timeout);
+  } else if (timeout > 0) {
+    SDL_Delay(static_cast<Uint32>(timeout));
+  }
+}
+
+}  // namespace sdl

@@ -10,6 +10,7 @@
 
 #include "platform/sdl/layer.h"
 
+namespace sdl {
 namespace {
 
 struct GlxConfigReader {
@@ -89,3 +90,5 @@ unsigned long ChooseGlxVisual(const PIXELFORMATDESCRIPTOR& request) {
   XCloseDisplay(display);
   return chosen;
 }
+
+}  // namespace sdl

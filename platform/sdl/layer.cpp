@@ -1,20 +1,10 @@
-// The layer's record, SDL's lazy start, and the clock and wake-up the shared core asks for.
+// The SDL2 backend's start, its desktop (message boxes, screen, capture, clock) and its table.
+#include "platform/sdl/driver_preload.h"
 #include "platform/sdl/layer.h"
 
-#include "platform/sdl/driver_preload.h"
-
 #include <cstdio>
-#include <cstdlib>
 
-Layer layer;
-
-double Now() {
-  return static_cast<double>(SDL_GetTicks64());
-}
-
-// GetMessageA pumps SDL's events before every look at the queue, and nothing posts while it
-// waits: there is no wait to end.
-void MessageQueued() {}
+namespace sdl {
 
 bool OnHeadlessDriver() {
   const char* driver = SDL_GetCurrentVideoDriver();
@@ -33,10 +23,7 @@ static bool FellBackToHeadlessDriver() {
   return driver == nullptr || requested == nullptr || SDL_strcasecmp(requested, driver) != 0;
 }
 
-void EnsureVideo() {
-  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
-    return;
-  }
+static bool Open() {
   // A Win32 program closes through WM_CLOSE per window: SDL must not add a quit of its own when
   // the last window closes, and Ctrl+C ends the process as it does any other.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
@@ -49,17 +36,19 @@ void EnsureVideo() {
   }
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "ribbon: cannot open a display: %s\n", SDL_GetError());
-    std::exit(1);
+    return false;
   }
   if (FellBackToHeadlessDriver()) {
     std::fputs("ribbon: cannot open a display: no X11 or Wayland display answered\n", stderr);
-    std::exit(1);
+    SDL_Quit();
+    return false;
   }
   // Loading the GL driver is most of the cost of the first GL window: it loads while the user
   // reads the hint box.
   ExitWhenDisplayIsLost();
   StartDriverPreload();
   SDL_StartTextInput();
+  return true;
 }
 
 POINT PrimaryOrigin() {
@@ -70,12 +59,57 @@ POINT PrimaryOrigin() {
   return POINT{bounds.x, bounds.y};
 }
 
-LayerWindow* LookUpSdlWindow(Uint32 sdlWindowId) {
-  for (auto& record : core.windows) {
-    LayerWindow& window = LayerWindowOf(*record);
-    if (window.sdl != nullptr && SDL_GetWindowID(window.sdl) == sdlWindowId) {
-      return &window;
+core::Window* WindowOfSdl(Uint32 sdlWindowId) {
+  for (auto& window : core::state.windows) {
+    SDL_Window* sdl = SdlWindow(window.get());
+    if (sdl != nullptr && SDL_GetWindowID(sdl) == sdlWindowId) {
+      return window.get();
     }
   }
   return nullptr;
 }
+
+// A headless driver has no screen for a box, and a box shown on some other display would wait
+// for a user who is not there.
+static void MessageBox(core::Window* owner, const char* text, const char* caption, bool error) {
+  if (OnHeadlessDriver()) {
+    return;
+  }
+  SDL_Window* parent = owner != nullptr && owner->visible ? SdlWindow(owner) : nullptr;
+  Uint32 flags = error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+  if (SDL_ShowSimpleMessageBox(flags, caption, text, parent) != 0) {
+    // The user must not lose what the box had to say.
+    std::fprintf(stderr, "ribbon: %s: %s\n", caption, text);
+  }
+}
+
+static POINT ScreenSize() {
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+    return POINT{0, 0};
+  }
+  return POINT{mode.w, mode.h};
+}
+
+// SDL refuses when no window has the keyboard focus; the core routes the pointer anyway.
+static void CapturePointer(core::Window* window) {
+  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+    SDL_CaptureMouse(window != nullptr ? SDL_TRUE : SDL_FALSE);
+  }
+}
+
+static double Now() {
+  return static_cast<double>(SDL_GetTicks64());
+}
+
+// GetMessageA pumps SDL's events before every look at the queue, and nothing posts while it
+// waits: there is no wait to end.
+static void Wake() {}
+
+}  // namespace sdl
+
+const core::Backend core::backend = {
+    sdl::Open,        sdl::CreateWindow,  sdl::DescribeFormat, sdl::ShowWindow, sdl::SetIconic,
+    sdl::PlaceWindow, sdl::DestroyWindow, sdl::CapturePointer, sdl::MessageBox, sdl::ScreenSize,
+    sdl::Now,         sdl::Pump,          sdl::Wait,           sdl::Wake,
+};

@@ -1,140 +1,189 @@
-// Window classes and windows as far as they concern SDL windows: creation, showing, moving,
-// destruction. The records, painting and device contexts are platform/win32_core/'s.
+// Native windows: SDL windows made for a pixel-format request, shown, placed, destroyed, and
+// described as the framebuffer they really have.
+#include <string>
+
+#include "platform/sdl/driver_preload.h"
 #include "platform/sdl/layer.h"
+#include "resources/icon.h"
 
-ATOM RegisterClassA(const WNDCLASSA* windowClass) {
-  if (windowClass != nullptr) {
-    NoteCall("RegisterClassA", windowClass->style,
-             reinterpret_cast<std::uintptr_t>(windowClass->hIcon),
-             reinterpret_cast<std::uintptr_t>(windowClass->hCursor));
-  }
-  if (!ClassAcceptable(windowClass) || TakeFault(LayerFault::kRegisterClass)) {
-    return 0;
-  }
-  return AddClass(*windowClass);
+namespace sdl {
+namespace {
+
+// Displays are true-colour: whatever the request says, at least 8 bits per channel.
+void SetGlAttributes(const PIXELFORMATDESCRIPTOR& request) {
+  SDL_GL_ResetAttributes();
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, request.cAlphaBits);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, request.cDepthBits);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, request.cStencilBits);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, (request.dwFlags & PFD_DOUBLEBUFFER) != 0 ? 1 : 0);
 }
 
-HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                     int width, int height, HWND, HMENU, HINSTANCE, LPVOID) {
-  NoteCall("CreateWindowExA", style, static_cast<std::uintptr_t>(width),
-           static_cast<std::uintptr_t>(height));
-  const CoreClass* windowClass = ClassOfName(className);
-  if (windowClass == nullptr || TakeFault(LayerFault::kCreateWindow)) {
-    return nullptr;
-  }
-  auto window = std::make_unique<LayerWindow>();
-  // A position left to the system is left to SDL (and the window manager).
-  window->x = SDL_WINDOWPOS_UNDEFINED;
-  window->y = SDL_WINDOWPOS_UNDEFINED;
-  window->style = style;
-  window->icon = windowClass->icon;
-  return CreateCoreWindow(std::move(window), *windowClass, windowName, style, x, y, width, height);
+BYTE GlAttribute(SDL_GLattr attribute) {
+  int value = 0;
+  SDL_GL_GetAttribute(attribute, &value);
+  return static_cast<BYTE>(value);
 }
 
-// A minimised window stays visible, as on Windows; it shows nothing until it is restored, and
-// then it is painted again.
-void SetIconic(LayerWindow& window, bool iconic) {
-  if (window.iconic == iconic) {
+BYTE MaskShift(Uint32 mask) {
+  BYTE shift = 0;
+  while (mask != 0 && (mask & 1u) == 0) {
+    mask >>= 1;
+    ++shift;
+  }
+  return shift;
+}
+
+// What the window's framebuffer really has, read through a context (the viewer describes the
+// format before it creates its own). Making a context costs milliseconds, so this one is kept
+// and handed out by the first wglCreateContext instead of being made twice.
+void Describe(core::NativeWindow& native) {
+  PIXELFORMATDESCRIPTOR& description = native.described;
+  description = PIXELFORMATDESCRIPTOR{};
+  description.nSize = sizeof(PIXELFORMATDESCRIPTOR);
+  description.nVersion = 1;
+  description.iPixelType = PFD_TYPE_RGBA;
+  description.iLayerType = PFD_MAIN_PLANE;
+  SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
+  SDL_GLContext previousContext = SDL_GL_GetCurrentContext();
+  native.spareContext = SDL_GL_CreateContext(native.sdl);
+  if (native.spareContext != nullptr) {
+    description.cRedBits = GlAttribute(SDL_GL_RED_SIZE);
+    description.cGreenBits = GlAttribute(SDL_GL_GREEN_SIZE);
+    description.cBlueBits = GlAttribute(SDL_GL_BLUE_SIZE);
+    description.cAlphaBits = GlAttribute(SDL_GL_ALPHA_SIZE);
+    description.cDepthBits = GlAttribute(SDL_GL_DEPTH_SIZE);
+    description.cStencilBits = GlAttribute(SDL_GL_STENCIL_SIZE);
+    description.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL |
+                          (GlAttribute(SDL_GL_DOUBLEBUFFER) != 0 ? PFD_DOUBLEBUFFER : 0);
+    SDL_GL_MakeCurrent(previousWindow, previousContext);
+  }
+  description.cColorBits =
+      static_cast<BYTE>(description.cRedBits + description.cGreenBits + description.cBlueBits);
+  Uint32 red = 0, green = 0, blue = 0, alpha = 0;
+  int bits = 0;
+  SDL_PixelFormatEnumToMasks(SDL_GetWindowPixelFormat(native.sdl), &bits, &red, &green, &blue,
+                             &alpha);
+  description.cRedShift = MaskShift(red);
+  description.cGreenShift = MaskShift(green);
+  description.cBlueShift = MaskShift(blue);
+  description.cAlphaShift = MaskShift(alpha);
+}
+
+// The built-in icon, for a class that asked LoadIconA for it.
+void ApplyIcon(const core::Window& window) {
+  if (!core::IsProgramIcon(window.icon)) {
     return;
   }
-  window.iconic = iconic;
-  window.invalid = window.invalid || !iconic;
-  if (window.sdl != nullptr) {
-    iconic ? SDL_MinimizeWindow(window.sdl) : SDL_RestoreWindow(window.sdl);
+  void* pixels = const_cast<std::uint32_t*>(RibbonIconPixels());
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels, kIconSize, kIconSize, 32,
+                                                         kIconSize * 4, SDL_PIXELFORMAT_ARGB8888);
+  if (icon != nullptr) {
+    SDL_SetWindowIcon(window.native->sdl, icon);
+    SDL_FreeSurface(icon);
   }
 }
 
-BOOL IsIconic(HWND window) {
-  LayerWindow* record = LookUpWindow(window);
-  return record != nullptr && record->iconic ? TRUE : FALSE;
+// Never resizable, whatever the style: a window manager does not wait for WM_SIZE's answer (a
+// maximised window keeps its size against the client's), so the window manager must see one
+// size, equal minimum and maximum, and offer no maximising. SetWindowPos still resizes.
+SDL_Window* MakeSdlWindow(core::Window& window) {
+  POINT origin = window.placed ? PrimaryOrigin() : POINT{0, 0};
+  int x = window.placed ? origin.x + window.x : static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
+  int y = window.placed ? origin.y + window.y : static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
+  SDL_Window* sdl = SDL_CreateWindow(window.title.c_str(), x, y, window.width, window.height,
+                                     SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  if (sdl != nullptr) {
+    SDL_GetWindowPosition(sdl, &window.x, &window.y);
+    window.x -= origin.x;
+    window.y -= origin.y;
+  }
+  return sdl;
 }
 
-BOOL ShowWindow(HWND window, int showCommand) {
-  LayerWindow* record = LookUpWindow(window);
-  if (record == nullptr) {
-    return FALSE;
+// On X11 the visual is chosen here, so that the depth buffer is the one the request names when
+// the display has it (SDL would take the deepest). Elsewhere SDL's own choice already prefers
+// the closest sizes.
+SDL_Window* MakeSdlWindowForRequest(core::Window& window, const PIXELFORMATDESCRIPTOR& request) {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const unsigned long visual =
+      driver != nullptr && SDL_strcmp(driver, "x11") == 0 ? ChooseGlxVisual(request) : 0;
+  if (visual == 0) {
+    return MakeSdlWindow(window);
   }
-  BOOL wasVisible = record->visible ? TRUE : FALSE;
-  if (showCommand == SW_HIDE) {
-    if (record->sdl != nullptr) {
-      SDL_HideWindow(record->sdl);
-    }
-    record->visible = false;
-    return wasVisible;
-  }
-  if (record->sdl == nullptr) {
-    // No format was ever set: the window gets SDL's default one.
-    EnsureVideo();
+  const std::string visualId = std::to_string(visual);
+  SDL_SetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, visualId.c_str());
+  SDL_Window* sdl = MakeSdlWindow(window);
+  SDL_ResetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID);
+  return sdl;
+}
+
+}  // namespace
+
+bool CreateWindow(core::Window& window, const PIXELFORMATDESCRIPTOR* request) {
+  DestroyWindow(window);
+  // GL attributes and the GLX visual are asked of a driver that may still be loading.
+  FinishDriverPreload();
+  if (request != nullptr) {
+    SetGlAttributes(*request);
+  } else {
     SDL_GL_ResetAttributes();
-    if (!CreateSdlWindow(*record)) {
-      return wasVisible;
-    }
   }
-  SDL_ShowWindow(record->sdl);
-  record->visible = true;
-  record->invalid = true;
-  if (MinimisingCommand(showCommand) || RestoringCommand(showCommand)) {
-    SetIconic(*record, MinimisingCommand(showCommand));
+  SDL_Window* sdl =
+      request != nullptr ? MakeSdlWindowForRequest(window, *request) : MakeSdlWindow(window);
+  if (sdl == nullptr) {
+    return false;
   }
-  return wasVisible;
+  window.native = new core::NativeWindow{sdl};
+  ApplyIcon(window);
+  Describe(*window.native);
+  if (window.visible) {
+    SDL_ShowWindow(sdl);
+  }
+  return true;
 }
 
-void ForgetWindow(HWND window) {
-  LayerWindow* record = LookUpWindow(window);
-  if (record == nullptr) {
+bool DescribeFormat(const core::Window& window, PIXELFORMATDESCRIPTOR* description) {
+  *description = window.native->described;
+  return true;
+}
+
+void ShowWindow(core::Window& window, bool shown) {
+  shown ? SDL_ShowWindow(window.native->sdl) : SDL_HideWindow(window.native->sdl);
+}
+
+void SetIconic(core::Window& window, bool iconic) {
+  if (window.native != nullptr) {
+    iconic ? SDL_MinimizeWindow(window.native->sdl) : SDL_RestoreWindow(window.native->sdl);
+  }
+}
+
+void PlaceWindow(core::Window& window, bool moved, bool sized, bool raise) {
+  SDL_Window* sdl = window.native->sdl;
+  if (moved) {
+    POINT origin = PrimaryOrigin();
+    SDL_SetWindowPosition(sdl, origin.x + window.x, origin.y + window.y);
+  }
+  if (sized) {
+    SDL_SetWindowSize(sdl, window.width, window.height);
+  }
+  if (raise) {
+    SDL_RaiseWindow(sdl);
+  }
+}
+
+void DestroyWindow(core::Window& window) {
+  if (window.native == nullptr) {
     return;
   }
-  if (core.capture == window) {
-    DropCapture();
+  if (window.native->spareContext != nullptr) {
+    SDL_GL_DeleteContext(window.native->spareContext);
   }
-  DestroySdlWindow(*record);
-  ForgetCoreWindow(window);
+  SDL_DestroyWindow(window.native->sdl);
+  delete window.native;
+  window.native = nullptr;
 }
 
-BOOL DestroyWindow(HWND window) {
-  if (LookUpWindow(window) == nullptr) {
-    return FALSE;
-  }
-  SendMessageA(window, WM_DESTROY, 0, 0);
-  ForgetWindow(window);
-  return TRUE;
-}
-
-static void SizeWindow(LayerWindow& record, int width, int height) {
-  record.width = width;
-  record.height = height;
-  record.invalid = true;
-  if (record.sdl != nullptr) {
-    SDL_SetWindowSize(record.sdl, width, height);
-  }
-  SendMessageA(WindowHandle(record), WM_SIZE, 0, MAKELPARAM(width, height));
-}
-
-BOOL SetWindowPos(HWND window, HWND, int x, int y, int cx, int cy, UINT flags) {
-  LayerWindow* record = LookUpWindow(window);
-  if (record == nullptr) {
-    return FALSE;
-  }
-  if ((flags & SWP_NOMOVE) == 0) {
-    record->x = x;
-    record->y = y;
-    if (record->sdl != nullptr) {
-      POINT origin = PrimaryOrigin();
-      SDL_SetWindowPosition(record->sdl, origin.x + x, origin.y + y);
-    }
-  }
-  bool raise = (flags & (SWP_NOZORDER | SWP_NOACTIVATE)) != (SWP_NOZORDER | SWP_NOACTIVATE);
-  if (raise && record->visible && record->sdl != nullptr) {
-    SDL_RaiseWindow(record->sdl);
-  }
-  if ((flags & SWP_NOSIZE) == 0 && (cx != record->width || cy != record->height)) {
-    SizeWindow(*record, cx < 0 ? 0 : cx, cy < 0 ? 0 : cy);
-  }
-  return TRUE;
-}
-
-int ReleaseDC(HWND window, HDC deviceContext) {
-  NoteCall("ReleaseDC", reinterpret_cast<std::uintptr_t>(window),
-           reinterpret_cast<std::uintptr_t>(deviceContext));
-  return LookUpWindowOfDC(deviceContext) == nullptr ? 0 : 1;
-}
+}  // namespace sdl

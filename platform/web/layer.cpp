@@ -1,45 +1,172 @@
-// The layer's record, the clock and wake-up the shared core asks for, and the page's canvas.
+// The browser backend's table: the canvas as the native window, the page's box, viewport and
+// pointer capture, and the clock, wait and wake of the shared core.
 #include "platform/web/layer.h"
 
 #include <emscripten.h>
 
-Layer layer;
-
-double Now() {
-  return emscripten_get_now();
-}
-
-// Input and posted messages may come while GetMessageA waits on the browser.
-void MessageQueued() {
-  WakeWaitingLoop();
-}
-
-// The window's position is where the canvas sits on the page; the page has no frames, so the
-// window's size is the canvas's. Both are in device pixels, the page's CSS pixels in
-// devicePixelRatio of them.
+// The page's JavaScript, kept in these few functions (with C names, as EM_JS makes them).
+// Outside a browser (Node) each does nothing, or what a page would answer.
 // clang-format off
-EM_JS(void, PlaceCanvas, (int shown, int x, int y, int width, int height, const char* title), {
+EM_JS(void, JsPlaceCanvas, (int shown, int x, int y, int width, int height, const char* title), {
   if (typeof document === 'undefined') return;
   const canvas = document.getElementById('canvas');
-  if (!shown) {
-    canvas.hidden = true;
-    return;
-  }
-  const scale = window.devicePixelRatio;
+  canvas.hidden = !shown;
+  if (!shown) return;
+  // The window's place and size are in device pixels, the page's CSS pixels in devicePixelRatio
+  // of them.
+  const scale = window.devicePixelRatio || 1;
   canvas.style.left = x / scale + 'px';
   canvas.style.top = y / scale + 'px';
   canvas.style.width = width / scale + 'px';
   canvas.style.height = height / scale + 'px';
   document.title = UTF8ToString(title);
-  canvas.hidden = false;
+});
+
+EM_JS(int, JsViewportSize, (int height), {
+  if (typeof window === 'undefined') return height ? 768 : 1024;
+  // Device pixels, as a DPI-aware program sees the screen: the canvas's backing store is then
+  // as sharp as the display.
+  const scale = window.devicePixelRatio || 1;
+  return Math.round((height ? window.innerHeight : window.innerWidth) * scale);
+});
+
+EM_JS(void, JsCapturePointer, (int capture), {
+  if (typeof document === 'undefined' || Module.ribbonPointer === undefined) return;
+  const canvas = document.getElementById('canvas');
+  try {
+    if (capture) canvas.setPointerCapture(Module.ribbonPointer);
+    else canvas.releasePointerCapture(Module.ribbonPointer);
+  } catch (e) {
+    // The pointer is no longer active: there is nothing to capture or release.
+  }
+});
+
+EM_JS(void, JsWake, (), {
+  if (Module.ribbonWake) Module.ribbonWake();
+});
+
+EM_ASYNC_JS(void, JsWait, (int timeout), {
+  await new Promise(resolve => {
+    Module.ribbonWake = resolve;
+    if (timeout >= 0) setTimeout(resolve, timeout);
+  });
+  Module.ribbonWake = null;
+});
+
+// A modal dialog on the page: the caption as its title, the text as given (blanks kept) and an OK
+// button that has the focus, so Enter dismisses it as a click does (and Esc, as on Windows).
+// Outside a browser the box becomes a line on stderr.
+EM_ASYNC_JS(void, JsShowMessageBox, (const char* text, const char* caption, int error), {
+  text = UTF8ToString(text);
+  caption = UTF8ToString(caption);
+  if (typeof document === 'undefined') {
+    err('ribbon: ' + caption + ': ' + text);
+    return;
+  }
+  const box = document.createElement('dialog');
+  box.className = error ? 'box error' : 'box';
+  const title = document.createElement('div');
+  title.className = 'caption';
+  title.textContent = caption;
+  const body = document.createElement('div');
+  body.className = 'text';
+  body.textContent = text;
+  const form = document.createElement('form');
+  form.method = 'dialog';
+  const ok = document.createElement('button');
+  ok.textContent = 'OK';
+  form.append(ok);
+  box.append(title, body, form);
+  document.body.append(box);
+  box.showModal();
+  ok.focus();
+  await new Promise(resolve => box.addEventListener('close', resolve));
+  box.remove();
 });
 // clang-format on
 
-void ShowCanvas(const LayerWindow* window) {
-  layer.canvasOwner = window == nullptr ? nullptr : WindowHandle(*window);
+namespace web {
+namespace {
+
+HWND canvasOwner = nullptr;
+
+bool Open() {
+  Listen();
+  return true;
+}
+
+}  // namespace
+
+core::Window* CanvasWindow() {
+  core::Window* window = core::LookUp(canvasOwner);
+  return window != nullptr && window->visible ? window : nullptr;
+}
+
+void ShowCanvas(const core::Window* window) {
+  canvasOwner = window == nullptr ? nullptr : core::Handle(*window);
   if (window == nullptr) {
-    PlaceCanvas(0, 0, 0, 0, 0, "");
+    JsPlaceCanvas(0, 0, 0, 0, 0, "");
   } else {
-    PlaceCanvas(1, window->x, window->y, window->width, window->height, window->title.c_str());
+    JsPlaceCanvas(1, window->x, window->y, window->width, window->height, window->title.c_str());
   }
 }
+
+namespace {
+
+void ShowWindow(core::Window& window, bool shown) {
+  if (shown) {
+    ShowCanvas(&window);
+  } else if (canvasOwner == core::Handle(window)) {
+    ShowCanvas(nullptr);
+  }
+}
+
+// The page has no minimised state of its own to set.
+void SetIconic(core::Window&, bool) {}
+
+void PlaceWindow(core::Window& window, bool, bool, bool) {
+  if (canvasOwner == core::Handle(window)) {
+    ShowCanvas(&window);
+  }
+}
+
+void DestroyWindow(core::Window& window) {
+  ShowWindow(window, false);
+  delete window.native;
+  window.native = nullptr;
+}
+
+void CaptureCanvasPointer(core::Window* window) {
+  JsCapturePointer(window != nullptr ? 1 : 0);
+}
+
+void MessageBox(core::Window*, const char* text, const char* caption, bool error) {
+  JsShowMessageBox(text, caption, error ? 1 : 0);
+}
+
+POINT ScreenSize() {
+  return POINT{JsViewportSize(0), JsViewportSize(1)};
+}
+
+// Browser events are reported by the browser's callbacks as they come.
+void Pump() {}
+
+}  // namespace
+}  // namespace web
+
+const core::Backend core::backend = {
+    web::Open,
+    web::CreateWindow,
+    web::DescribeFormat,
+    web::ShowWindow,
+    web::SetIconic,
+    web::PlaceWindow,
+    web::DestroyWindow,
+    web::CaptureCanvasPointer,
+    web::MessageBox,
+    web::ScreenSize,
+    emscripten_get_now,
+    web::Pump,
+    JsWait,
+    JsWake,
+};

@@ -5,16 +5,19 @@
 #include <emscripten.h>
 
 #include "app/viewer.h"
+#include "platform/win32_core/core.h"
 
 // clang-format off
-EM_JS(void, EndProgram, (int code), {
+EM_JS(void, JsEndProgram, (int code), {
   setTimeout(() => callUserCallback(() => _exit(code)));
 });
 // clang-format on
 
 int main() {
   char commandLine[] = "";
-  const int code = ViewerMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
-  EndProgram(code);
+  const int code = core::OpenDisplay()
+                       ? ViewerMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT)
+                       : 1;
+  JsEndProgram(code);
   return code;
 }

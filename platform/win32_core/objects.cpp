@@ -1,21 +1,24 @@
 // Palette objects, and module, icon and cursor handles. Palettes are kept and counted, never
-// shown: every display either layer drives is true-colour.
+// shown: every display either backend drives is true-colour.
 #include <algorithm>
 
 #include "platform/win32_core/core.h"
+#include "platform/win32_core/hooks.h"
+
+namespace core {
 
 // What a DC holds before any palette is selected into it, as Windows' stock palette.
-static CorePalette defaultPalette;
+static Palette defaultPalette;
 
-static HPALETTE PaletteHandle(CorePalette* palette) {
+static HPALETTE PaletteHandle(Palette* palette) {
   return reinterpret_cast<HPALETTE>(palette);
 }
 
-static CorePalette* LookUpPalette(const void* handle) {
+static Palette* LookUpPalette(const void* handle) {
   if (handle == &defaultPalette) {
     return &defaultPalette;
   }
-  for (auto& palette : core.palettes) {
+  for (auto& palette : state.palettes) {
     if (palette.get() == handle) {
       return palette.get();
     }
@@ -23,20 +26,34 @@ static CorePalette* LookUpPalette(const void* handle) {
   return nullptr;
 }
 
-bool PaletteAcceptable(const LOGPALETTE* logicalPalette) {
-  return logicalPalette != nullptr && logicalPalette->palNumEntries != 0;
+// Any distinct non-null values serve: nothing reads through these handles.
+static char moduleTag;
+static char iconTag;
+static char cursorTag;
+constexpr WORD kIconResource = 101;
+
+bool IsProgramIcon(HICON icon) {
+  return icon == reinterpret_cast<HICON>(&iconTag);
 }
 
-HPALETTE AddPalette(const LOGPALETTE& logicalPalette) {
-  auto palette = std::make_unique<CorePalette>();
-  const PALETTEENTRY* entries = logicalPalette.palPalEntry;
-  palette->entries.assign(entries, entries + logicalPalette.palNumEntries);
-  core.palettes.push_back(std::move(palette));
-  return PaletteHandle(core.palettes.back().get());
+}  // namespace core
+
+using namespace core;
+
+HPALETTE CreatePalette(const LOGPALETTE* logicalPalette) {
+  if (logicalPalette == nullptr || logicalPalette->palNumEntries == 0 ||
+      TakeFault(LayerFault::kCreatePalette)) {
+    return nullptr;
+  }
+  auto palette = std::make_unique<Palette>();
+  const PALETTEENTRY* entries = logicalPalette->palPalEntry;
+  palette->entries.assign(entries, entries + logicalPalette->palNumEntries);
+  state.palettes.push_back(std::move(palette));
+  return PaletteHandle(state.palettes.back().get());
 }
 
 HPALETTE SelectPalette(HDC deviceContext, HPALETTE palette, BOOL) {
-  CoreWindow* window = LookUpCoreWindowOfDC(deviceContext);
+  Window* window = LookUpDC(deviceContext);
   if (window == nullptr || LookUpPalette(palette) == nullptr) {
     return nullptr;
   }
@@ -47,8 +64,8 @@ HPALETTE SelectPalette(HDC deviceContext, HPALETTE palette, BOOL) {
 }
 
 UINT RealizePalette(HDC deviceContext) {
-  CoreWindow* window = LookUpCoreWindowOfDC(deviceContext);
-  CorePalette* palette = window == nullptr ? nullptr : LookUpPalette(window->selectedPalette);
+  Window* window = LookUpDC(deviceContext);
+  Palette* palette = window == nullptr ? nullptr : LookUpPalette(window->selectedPalette);
   return palette == nullptr ? 0 : static_cast<UINT>(palette->entries.size());
 }
 
@@ -57,13 +74,13 @@ BOOL UnrealizeObject(HGDIOBJ object) {
 }
 
 BOOL DeleteObject(HGDIOBJ object) {
-  auto& palettes = core.palettes;
+  auto& palettes = state.palettes;
   auto found = std::find_if(palettes.begin(), palettes.end(),
                             [object](const auto& palette) { return palette.get() == object; });
   if (found == palettes.end()) {
     return FALSE;
   }
-  for (auto& window : core.windows) {
+  for (auto& window : state.windows) {
     if (window->selectedPalette == object) {
       window->selectedPalette = nullptr;
     }
@@ -72,22 +89,12 @@ BOOL DeleteObject(HGDIOBJ object) {
   return TRUE;
 }
 
-// Any distinct non-null values serve: nothing reads through these handles.
-static char moduleTag;
-static char iconTag;
-static char cursorTag;
-constexpr WORD kIconResource = 101;
-
 HMODULE GetModuleHandleA(LPCSTR moduleName) {
   return moduleName == nullptr ? reinterpret_cast<HMODULE>(&moduleTag) : nullptr;
 }
 
 HICON LoadIconA(HINSTANCE, LPCSTR name) {
   return name == MAKEINTRESOURCEA(kIconResource) ? reinterpret_cast<HICON>(&iconTag) : nullptr;
-}
-
-bool IsProgramIcon(HICON icon) {
-  return icon == reinterpret_cast<HICON>(&iconTag);
 }
 
 HCURSOR LoadCursorA(HINSTANCE, LPCSTR) {

@@ -1,35 +1,39 @@
-// The message queue, timers and the calls that take, post, send and dispatch messages. How
-// input reaches the queue and how a wait for it happens are the layer's (PumpInput,
-// WaitForInput).
+// The message queue, timers and the calls that take, post, send, translate and dispatch messages.
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "platform/win32_core/core.h"
+#include "platform/win32_core/hooks.h"
 
-static MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace core {
+
+MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   MSG msg = {};
   msg.hwnd = window;
   msg.message = message;
   msg.wParam = wParam;
   msg.lParam = lParam;
   // The tick count wraps as GetTickCount's does.
-  msg.time = static_cast<DWORD>(static_cast<std::uint64_t>(Now()));
-  msg.pt = core.cursor;
+  msg.time = static_cast<DWORD>(static_cast<std::uint64_t>(backend.now()));
+  msg.pt = state.cursor;
   return msg;
 }
 
-void PostToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  core.queue.push_back(MakeMessage(window, message, wParam, lParam));
-  MessageQueued();
+void Post(std::deque<MSG>& queue, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  queue.push_back(MakeMessage(window, message, wParam, lParam));
+  backend.wake();
 }
 
-struct MessageFilter {
+namespace {
+
+struct Filter {
   HWND window;
   UINT first;
   UINT last;
 };
 
-static bool Matches(const MessageFilter& filter, HWND window, UINT message) {
+bool Matches(const Filter& filter, HWND window, UINT message) {
   if (filter.window != nullptr && filter.window != window) {
     return false;
   }
@@ -37,10 +41,36 @@ static bool Matches(const MessageFilter& filter, HWND window, UINT message) {
          (message >= filter.first && message <= filter.last);
 }
 
+const MSG& MessageOf(const MSG& msg) {
+  return msg;
+}
+const MSG& MessageOf(const Input& input) {
+  return input.msg;
+}
+
+// The first message the filter lets through; an input message taken is kept for TranslateMessage.
+template <typename Queue>
+bool TakeFrom(Queue& queue, const Filter& filter, bool remove, MSG* msg) {
+  for (auto it = queue.begin(); it != queue.end(); ++it) {
+    const MSG& found = MessageOf(*it);
+    if (Matches(filter, found.hwnd, found.message)) {
+      *msg = found;
+      if (remove) {
+        if constexpr (std::is_same_v<typename Queue::value_type, Input>) {
+          state.taken = *it;
+        }
+        queue.erase(it);
+      }
+      return true;
+    }
+  }
+  return false;
+}
+
 // WM_PAINT for a shown window that is invalid; it stays until the window is validated.
-static bool FindPaint(const MessageFilter& filter, MSG* msg) {
-  for (auto& window : core.windows) {
-    HWND handle = WindowHandle(*window);
+bool FindPaint(const Filter& filter, MSG* msg) {
+  for (auto& window : state.windows) {
+    HWND handle = Handle(*window);
     if (window->visible && window->invalid && Matches(filter, handle, WM_PAINT)) {
       *msg = MakeMessage(handle, WM_PAINT, 0, 0);
       return true;
@@ -49,17 +79,22 @@ static bool FindPaint(const MessageFilter& filter, MSG* msg) {
   return false;
 }
 
-// WM_TIMER for the timer most overdue; taking it starts the timer's next period.
-static bool FindTimer(const MessageFilter& filter, bool remove, MSG* msg) {
-  double now = Now();
-  CoreTimer* due = nullptr;
-  for (auto& timer : core.timers) {
-    if (timer.due <= now && Matches(filter, timer.window, WM_TIMER) &&
-        (due == nullptr || timer.due < due->due)) {
-      due = &timer;
+// The timer that falls due first among those the filter lets through, or null.
+Timer* NextTimer(const Filter& filter) {
+  Timer* next = nullptr;
+  for (auto& timer : state.timers) {
+    if (Matches(filter, timer.window, WM_TIMER) && (next == nullptr || timer.due < next->due)) {
+      next = &timer;
     }
   }
-  if (due == nullptr) {
+  return next;
+}
+
+// WM_TIMER for the timer most overdue; taking it starts the timer's next period.
+bool FindTimer(const Filter& filter, bool remove, MSG* msg) {
+  double now = backend.now();
+  Timer* due = NextTimer(filter);
+  if (due == nullptr || due->due > now) {
     return false;
   }
   *msg = MakeMessage(due->window, WM_TIMER, due->id, 0);
@@ -69,99 +104,86 @@ static bool FindTimer(const MessageFilter& filter, bool remove, MSG* msg) {
   return true;
 }
 
-// Windows' order: posted and input messages, then WM_QUIT, then WM_PAINT, then WM_TIMER.
-static bool NextMessage(const MessageFilter& filter, bool remove, MSG* msg) {
-  auto& queue = core.queue;
-  for (auto it = queue.begin(); it != queue.end(); ++it) {
-    if (Matches(filter, it->hwnd, it->message)) {
-      *msg = *it;
-      if (remove) {
-        queue.erase(it);
-      }
-      return true;
-    }
+// Windows' order: posted messages, input, then WM_QUIT, then WM_PAINT, then WM_TIMER.
+bool NextMessage(const Filter& filter, bool remove, MSG* msg) {
+  if (TakeFrom(state.posted, filter, remove, msg) || TakeFrom(state.input, filter, remove, msg)) {
+    return true;
   }
-  if (core.quitPosted) {
-    *msg = MakeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(core.quitCode), 0);
-    core.quitPosted = !remove;
+  if (state.quitPosted) {
+    *msg = MakeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(state.quitCode), 0);
+    state.quitPosted = !remove;
     return true;
   }
   return FindPaint(filter, msg) || FindTimer(filter, remove, msg);
 }
 
 // GetMessageA and PeekMessageA accept no window filter, or a live window.
-static bool ValidFilterWindow(HWND window) {
-  return window == nullptr || LookUpCoreWindow(window) != nullptr;
+bool ValidFilterWindow(HWND window) {
+  return window == nullptr || LookUp(window) != nullptr;
 }
+
+// How long a wait for input may last: until the next timer the filter takes is due; -1 without.
+int MillisecondsToNextTimer(const Filter& filter) {
+  const Timer* next = NextTimer(filter);
+  if (next == nullptr) {
+    return -1;
+  }
+  return static_cast<int>(std::ceil(std::clamp(next->due - backend.now(), 0.0, 2147483647.0)));
+}
+
+}  // namespace
+}  // namespace core
+
+using namespace core;
 
 BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags) {
   if (msg == nullptr || !ValidFilterWindow(window)) {
     return FALSE;
   }
-  PumpInput();
+  backend.pump();
   return NextMessage({window, filterMin, filterMax}, (removeFlags & PM_REMOVE) != 0, msg) ? TRUE
                                                                                           : FALSE;
-}
-
-// How long a wait for input may last: until the next timer is due; -1 without timers.
-static int MillisecondsToNextTimer() {
-  if (core.timers.empty()) {
-    return -1;
-  }
-  double next = core.timers.front().due;
-  for (const auto& timer : core.timers) {
-    next = std::min(next, timer.due);
-  }
-  return static_cast<int>(std::ceil(std::clamp(next - Now(), 0.0, 2147483647.0)));
 }
 
 BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
   if (msg == nullptr || !ValidFilterWindow(window)) {
     return -1;
   }
-  MessageFilter filter = {window, filterMin, filterMax};
+  Filter filter = {window, filterMin, filterMax};
   for (;;) {
-    PumpInput();
+    backend.pump();
     if (NextMessage(filter, true, msg)) {
       return msg->message == WM_QUIT ? 0 : 1;
     }
-    WaitForInput(MillisecondsToNextTimer());
+    backend.wait(MillisecondsToNextTimer(filter));
   }
 }
 
-WPARAM ControlCharacterOfKey(WPARAM virtualKey) {
-  switch (virtualKey) {
-    case VK_ESCAPE:
-      return 27;
-    case VK_RETURN:
-      return 13;
-    case VK_BACK:
-      return 8;
-    case VK_TAB:
-      return 9;
-    default:
-      return 0;
-  }
-}
-
-// Key-ups type nothing; keys pressed with Alt (system keys) type system characters. The
-// character goes first, as Windows puts it right after the key message.
-BOOL QueueCharacterOfKey(const MSG* msg, WPARAM character) {
+// A key-down just taken types what the platform reported with it (a control character, the text
+// typed with the key, a VK_PACKET's character); any other types what its key types whatever the
+// layout. Key-downs with Alt type system characters. The character goes first, as Windows puts
+// it right after the key message.
+BOOL TranslateMessage(const MSG* msg) {
   if (msg == nullptr || (msg->message != WM_KEYDOWN && msg->message != WM_KEYUP &&
                          msg->message != WM_SYSKEYDOWN && msg->message != WM_SYSKEYUP)) {
     return FALSE;
   }
-  UINT message = msg->message == WM_KEYDOWN      ? WM_CHAR
-                 : msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR
-                                                 : 0;
-  if (message != 0 && character != 0) {
-    core.queue.push_front(MakeMessage(msg->hwnd, message, character, msg->lParam));
+  if (msg->message == WM_KEYUP || msg->message == WM_SYSKEYUP) {
+    return TRUE;
+  }
+  const MSG& taken = state.taken.msg;
+  bool wasTaken = taken.hwnd == msg->hwnd && taken.message == msg->message &&
+                  taken.wParam == msg->wParam && taken.lParam == msg->lParam;
+  WPARAM character = wasTaken ? state.taken.character : ControlCharacter(msg->wParam, {});
+  if (character != 0) {
+    UINT message = msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+    state.posted.push_front(MakeMessage(msg->hwnd, message, character, msg->lParam));
   }
   return TRUE;
 }
 
 LRESULT DispatchMessageA(const MSG* msg) {
-  CoreWindow* window = msg == nullptr ? nullptr : LookUpCoreWindow(msg->hwnd);
+  Window* window = msg == nullptr ? nullptr : LookUp(msg->hwnd);
   if (window == nullptr) {
     return 0;
   }
@@ -171,49 +193,62 @@ LRESULT DispatchMessageA(const MSG* msg) {
 }
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (window != nullptr && LookUpCoreWindow(window) == nullptr) {
+  if (window != nullptr && LookUp(window) == nullptr) {
     return FALSE;
   }
-  PostToQueue(window, message, wParam, lParam);
+  Post(state.posted, window, message, wParam, lParam);
   return TRUE;
 }
 
+// Windows gives up on window procedures nested deeper than this, rather than overflow the stack.
+constexpr int kMaximumSendDepth = 64;
+
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  CoreWindow* record = LookUpCoreWindow(window);
-  return record == nullptr ? 0 : record->procedure(window, message, wParam, lParam);
+  static int depth = 0;
+  Window* record = LookUp(window);
+  if (record == nullptr || depth > kMaximumSendDepth) {
+    return 0;
+  }
+  ++depth;
+  LRESULT result = record->procedure(window, message, wParam, lParam);
+  --depth;
+  return result;
 }
 
-void PostQuit(int exitCode) {
-  core.quitPosted = true;
-  core.quitCode = exitCode;
+void PostQuitMessage(int exitCode) {
+  NoteCall("PostQuitMessage", static_cast<std::uintptr_t>(exitCode));
+  state.quitPosted = true;
+  state.quitCode = exitCode;
+  backend.wake();
 }
 
 // Windows' shortest period.
 constexpr UINT kMinimumPeriod = 10;
 
-UINT_PTR StartTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC timerFunc) {
-  if (timerFunc != nullptr || (window != nullptr && LookUpCoreWindow(window) == nullptr)) {
+UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC timerFunc) {
+  NoteCall("SetTimer", reinterpret_cast<std::uintptr_t>(window), id, elapse);
+  if (timerFunc != nullptr || (window != nullptr && LookUp(window) == nullptr)) {
     return 0;
   }
   if (window == nullptr) {
-    id = core.nextTimerId++;
+    id = state.nextTimerId++;
   }
   double period = std::max(elapse, kMinimumPeriod);
-  double due = Now() + period;
-  for (auto& timer : core.timers) {
+  double due = backend.now() + period;
+  for (auto& timer : state.timers) {
     if (timer.window == window && timer.id == id) {
       timer.period = period;
       timer.due = due;
       return id;
     }
   }
-  core.timers.push_back(CoreTimer{window, id, period, due});
+  state.timers.push_back(Timer{window, id, period, due});
   return id;
 }
 
 BOOL KillTimer(HWND window, UINT_PTR id) {
-  auto& timers = core.timers;
-  auto found = std::find_if(timers.begin(), timers.end(), [&](const CoreTimer& timer) {
+  auto& timers = state.timers;
+  auto found = std::find_if(timers.begin(), timers.end(), [&](const Timer& timer) {
     return timer.window == window && timer.id == id;
   });
   if (found == timers.end()) {

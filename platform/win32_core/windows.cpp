@@ -1,32 +1,38 @@
-// Window classes, window records and their handles, painting, device contexts and the capture:
-// the calls that touch only the records. Calls that move a platform window (ShowWindow,
-// SetWindowPos, DestroyWindow) stay in the layers and use the helpers here.
+// Window classes, windows and their handles, painting, device contexts and the capture.
 #include <strings.h>
 
 #include <algorithm>
 
 #include "platform/win32_core/core.h"
+#include "platform/win32_core/hooks.h"
 
-Win32Core core;
+namespace core {
+
+State state;
+
+bool OpenDisplay() {
+  static const bool opened = backend.open();
+  return opened;
+}
 
 // Handles are small tagged numbers, never reused, so a stale handle is recognised as such.
 constexpr std::uintptr_t kHandleBase = 0x10000;
 constexpr std::uintptr_t kDeviceContextTag = 0x8;
 
-HWND WindowHandle(const CoreWindow& window) {
+HWND Handle(const Window& window) {
   return reinterpret_cast<HWND>(kHandleBase + (window.id << 4));
 }
 
-HDC DeviceContextHandle(const CoreWindow& window) {
+HDC DeviceContext(const Window& window) {
   return reinterpret_cast<HDC>(kHandleBase + (window.id << 4) + kDeviceContextTag);
 }
 
-static CoreWindow* LookUpWindowById(std::uintptr_t value, std::uintptr_t tag) {
+static Window* LookUpById(std::uintptr_t value, std::uintptr_t tag) {
   if (value < kHandleBase || (value & 0xf) != tag) {
     return nullptr;
   }
   std::uintptr_t id = (value - kHandleBase) >> 4;
-  for (auto& window : core.windows) {
+  for (auto& window : state.windows) {
     if (window->id == id) {
       return window.get();
     }
@@ -34,17 +40,17 @@ static CoreWindow* LookUpWindowById(std::uintptr_t value, std::uintptr_t tag) {
   return nullptr;
 }
 
-CoreWindow* LookUpCoreWindow(HWND window) {
-  return LookUpWindowById(reinterpret_cast<std::uintptr_t>(window), 0);
+Window* LookUp(HWND window) {
+  return LookUpById(reinterpret_cast<std::uintptr_t>(window), 0);
 }
 
-CoreWindow* LookUpCoreWindowOfDC(HDC deviceContext) {
-  return LookUpWindowById(reinterpret_cast<std::uintptr_t>(deviceContext), kDeviceContextTag);
+Window* LookUpDC(HDC deviceContext) {
+  return LookUpById(reinterpret_cast<std::uintptr_t>(deviceContext), kDeviceContextTag);
 }
 
 // Class names compare without regard to case, as on Windows.
-static CoreClass* LookUpClass(LPCSTR name) {
-  for (auto& windowClass : core.classes) {
+static Class* LookUpClass(LPCSTR name) {
+  for (auto& windowClass : state.classes) {
     if (strcasecmp(windowClass.name.c_str(), name) == 0) {
       return &windowClass;
     }
@@ -55,80 +61,200 @@ static CoreClass* LookUpClass(LPCSTR name) {
 // The first atom Windows hands out for a registered class.
 constexpr ATOM kFirstClassAtom = 0xC000;
 
-bool ClassAcceptable(const WNDCLASSA* windowClass) {
-  return windowClass != nullptr && windowClass->lpszClassName != nullptr &&
-         windowClass->lpfnWndProc != nullptr && LookUpClass(windowClass->lpszClassName) == nullptr;
-}
-
-ATOM AddClass(const WNDCLASSA& windowClass) {
-  core.classes.push_back(CoreClass{windowClass.lpszClassName, windowClass.lpfnWndProc,
-                                   windowClass.style, windowClass.hIcon});
-  return static_cast<ATOM>(kFirstClassAtom + core.classes.size() - 1);
-}
-
-const CoreClass* ClassOfName(LPCSTR name) {
+// A class named by name (any case) or by atom; null when there is none.
+static const Class* ClassOfName(LPCSTR name) {
   auto value = reinterpret_cast<std::uintptr_t>(name);
-  if (value >= kFirstClassAtom && value < kFirstClassAtom + core.classes.size()) {
-    return &core.classes[value - kFirstClassAtom];
+  if (value >= kFirstClassAtom && value < kFirstClassAtom + state.classes.size()) {
+    return &state.classes[value - kFirstClassAtom];
   }
   return value < 0x10000 ? nullptr : LookUpClass(name);
+}
+
+// The record goes, with its queued messages and timers, without any message.
+void ForgetWindow(HWND window) {
+  Window* record = LookUp(window);
+  if (record == nullptr) {
+    return;
+  }
+  if (state.capture == window) {
+    state.capture = nullptr;
+    backend.capturePointer(nullptr);
+  }
+  backend.destroyWindow(*record);
+  auto& posted = state.posted;
+  posted.erase(std::remove_if(posted.begin(), posted.end(),
+                              [window](const MSG& msg) { return msg.hwnd == window; }),
+               posted.end());
+  auto& input = state.input;
+  input.erase(std::remove_if(input.begin(), input.end(),
+                             [window](const Input& in) { return in.msg.hwnd == window; }),
+              input.end());
+  auto& timers = state.timers;
+  timers.erase(std::remove_if(timers.begin(), timers.end(),
+                              [window](const Timer& timer) { return timer.window == window; }),
+               timers.end());
+  auto& windows = state.windows;
+  windows.erase(std::remove_if(windows.begin(), windows.end(),
+                               [window](const auto& w) { return Handle(*w) == window; }),
+                windows.end());
+}
+
+static bool MinimisingCommand(int showCommand) {
+  return showCommand == SW_SHOWMINIMIZED || showCommand == SW_MINIMIZE ||
+         showCommand == SW_SHOWMINNOACTIVE;
+}
+
+static bool RestoringCommand(int showCommand) {
+  return showCommand == SW_SHOWNORMAL || showCommand == SW_RESTORE || showCommand == SW_SHOWDEFAULT;
+}
+
+}  // namespace core
+
+using namespace core;
+
+ATOM RegisterClassA(const WNDCLASSA* windowClass) {
+  if (windowClass == nullptr) {
+    return 0;
+  }
+  NoteCall("RegisterClassA", windowClass->style,
+           reinterpret_cast<std::uintptr_t>(windowClass->hIcon),
+           reinterpret_cast<std::uintptr_t>(windowClass->hCursor));
+  if (windowClass->lpszClassName == nullptr || windowClass->lpfnWndProc == nullptr ||
+      LookUpClass(windowClass->lpszClassName) != nullptr || TakeFault(LayerFault::kRegisterClass)) {
+    return 0;
+  }
+  state.classes.push_back(Class{windowClass->lpszClassName, windowClass->lpfnWndProc,
+                                windowClass->style, windowClass->hIcon});
+  return static_cast<ATOM>(kFirstClassAtom + state.classes.size() - 1);
 }
 
 // Windows' default size for CW_USEDEFAULT.
 constexpr int kDefaultWidth = 640;
 constexpr int kDefaultHeight = 480;
 
-HWND CreateCoreWindow(std::unique_ptr<CoreWindow> window, const CoreClass& windowClass,
-                      LPCSTR windowName, DWORD style, int x, int y, int width, int height) {
-  window->id = core.nextWindowId++;
-  window->procedure = windowClass.procedure;
-  window->title = windowName == nullptr ? "" : windowName;
-  if (x != CW_USEDEFAULT) {
-    window->x = x;
-    window->y = y;
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                     LPVOID param) {
+  NoteCall("CreateWindowExA", style, static_cast<std::uintptr_t>(width),
+           static_cast<std::uintptr_t>(height));
+  const Class* windowClass = ClassOfName(className);
+  if (windowClass == nullptr || TakeFault(LayerFault::kCreateWindow)) {
+    return nullptr;
   }
+  auto window = std::make_unique<Window>();
+  window->id = state.nextWindowId++;
+  window->procedure = windowClass->procedure;
+  window->title = windowName == nullptr ? "" : windowName;
+  window->style = style;
+  window->icon = windowClass->icon;
+  window->placed = x != CW_USEDEFAULT;
+  window->x = window->placed ? x : 0;
+  window->y = window->placed ? y : 0;
   window->width = width == CW_USEDEFAULT ? kDefaultWidth : width;
   window->height = width == CW_USEDEFAULT ? kDefaultHeight : height;
-  HWND handle = WindowHandle(*window);
-  core.windows.push_back(std::move(window));
-  // A procedure that answers -1 refuses its creation.
-  if (SendMessageA(handle, WM_CREATE, 0, 0) == -1) {
+  HWND handle = Handle(*window);
+  state.windows.push_back(std::move(window));
+  CREATESTRUCTA create = {
+      param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
+      windowName, className, exStyle};
+  LPARAM createParam = reinterpret_cast<LPARAM>(&create);
+  // WM_NCCREATE answered FALSE, or WM_CREATE answered -1, refuses the creation.
+  if (SendMessageA(handle, WM_NCCREATE, 0, createParam) == FALSE ||
+      (LookUp(handle) != nullptr && SendMessageA(handle, WM_CREATE, 0, createParam) == -1)) {
     DestroyWindow(handle);
     return nullptr;
   }
-  if (LookUpCoreWindow(handle) != nullptr && (style & WS_VISIBLE) != 0) {
+  if (LookUp(handle) != nullptr && (style & WS_VISIBLE) != 0) {
     ShowWindow(handle, SW_SHOW);
   }
-  return LookUpCoreWindow(handle) == nullptr ? nullptr : handle;
+  return LookUp(handle) == nullptr ? nullptr : handle;
 }
 
-void ForgetCoreWindow(HWND window) {
-  auto& queue = core.queue;
-  queue.erase(std::remove_if(queue.begin(), queue.end(),
-                             [window](const MSG& msg) { return msg.hwnd == window; }),
-              queue.end());
-  auto& timers = core.timers;
-  timers.erase(std::remove_if(timers.begin(), timers.end(),
-                              [window](const CoreTimer& timer) { return timer.window == window; }),
-               timers.end());
-  auto& windows = core.windows;
-  windows.erase(
-      std::remove_if(windows.begin(), windows.end(),
-                     [window](const auto& record) { return WindowHandle(*record) == window; }),
-      windows.end());
+BOOL ShowWindow(HWND window, int showCommand) {
+  Window* record = LookUp(window);
+  if (record == nullptr) {
+    return FALSE;
+  }
+  BOOL wasVisible = record->visible ? TRUE : FALSE;
+  if (showCommand == SW_HIDE) {
+    record->visible = false;
+    if (record->native != nullptr) {
+      backend.showWindow(*record, false);
+    }
+    return wasVisible;
+  }
+  // No format was ever set: the window gets the backend's default one.
+  if (record->native == nullptr && (!OpenDisplay() || !backend.createWindow(*record, nullptr))) {
+    return wasVisible;
+  }
+  record->visible = true;
+  record->invalid = true;
+  backend.showWindow(*record, true);
+  bool iconic = MinimisingCommand(showCommand);
+  if ((iconic || RestoringCommand(showCommand)) && record->iconic != iconic) {
+    // A minimised window stays visible, as on Windows; restored, it is painted again.
+    record->iconic = iconic;
+    backend.setIconic(*record, iconic);
+  }
+  return wasVisible;
 }
 
-bool MinimisingCommand(int showCommand) {
-  return showCommand == SW_SHOWMINIMIZED || showCommand == SW_MINIMIZE ||
-         showCommand == SW_SHOWMINNOACTIVE;
+BOOL IsIconic(HWND window) {
+  Window* record = LookUp(window);
+  return record != nullptr && record->iconic ? TRUE : FALSE;
 }
 
-bool RestoringCommand(int showCommand) {
-  return showCommand == SW_SHOWNORMAL || showCommand == SW_RESTORE || showCommand == SW_SHOWDEFAULT;
+// WM_DESTROY, then WM_NCDESTROY, then the record goes. Called again from its own WM_DESTROY, it
+// sends WM_DESTROY again, as Windows does; SendMessageA's depth limit ends a procedure that
+// always does so.
+BOOL DestroyWindow(HWND window) {
+  Window* record = LookUp(window);
+  if (record == nullptr) {
+    return FALSE;
+  }
+  if (record->destroying) {
+    SendMessageA(window, WM_DESTROY, 0, 0);
+    return TRUE;
+  }
+  record->destroying = true;
+  if (state.capture == window) {
+    ReleaseCapture();
+  }
+  SendMessageA(window, WM_DESTROY, 0, 0);
+  SendMessageA(window, WM_NCDESTROY, 0, 0);
+  ForgetWindow(window);
+  return TRUE;
+}
+
+BOOL SetWindowPos(HWND window, HWND, int x, int y, int cx, int cy, UINT flags) {
+  Window* record = LookUp(window);
+  if (record == nullptr) {
+    return FALSE;
+  }
+  bool move = (flags & SWP_NOMOVE) == 0;
+  if (move) {
+    record->placed = true;
+    record->x = x;
+    record->y = y;
+  }
+  bool resize = (flags & SWP_NOSIZE) == 0 && (cx != record->width || cy != record->height);
+  if (resize) {
+    record->width = std::max(cx, 0);
+    record->height = std::max(cy, 0);
+    record->invalid = true;
+  }
+  bool raise = (flags & (SWP_NOZORDER | SWP_NOACTIVATE)) != (SWP_NOZORDER | SWP_NOACTIVATE);
+  if (record->native != nullptr) {
+    backend.placeWindow(*record, move, resize, raise && record->visible);
+  }
+  if (resize) {
+    SendMessageA(window, WM_SIZE, 0, MAKELPARAM(record->width, record->height));
+  }
+  return TRUE;
 }
 
 BOOL UpdateWindow(HWND window) {
-  CoreWindow* record = LookUpCoreWindow(window);
+  Window* record = LookUp(window);
   if (record == nullptr) {
     return FALSE;
   }
@@ -138,9 +264,9 @@ BOOL UpdateWindow(HWND window) {
   return TRUE;
 }
 
-// Neither layer draws a frame of its own: the window's rectangle is its client area on screen.
+// Neither backend draws a frame of its own: the window's rectangle is its client area on screen.
 BOOL GetWindowRect(HWND window, RECT* rect) {
-  CoreWindow* record = LookUpCoreWindow(window);
+  Window* record = LookUp(window);
   if (record == nullptr || rect == nullptr) {
     return FALSE;
   }
@@ -149,7 +275,7 @@ BOOL GetWindowRect(HWND window, RECT* rect) {
 }
 
 BOOL GetClientRect(HWND window, RECT* rect) {
-  CoreWindow* record = LookUpCoreWindow(window);
+  Window* record = LookUp(window);
   if (record == nullptr || rect == nullptr) {
     return FALSE;
   }
@@ -157,80 +283,99 @@ BOOL GetClientRect(HWND window, RECT* rect) {
   return TRUE;
 }
 
-BOOL InvalidateRect(HWND window, const RECT*, BOOL) {
+// The whole client area is the only region kept: any rectangle invalidates or validates it all.
+static BOOL SetInvalid(HWND window, bool invalid) {
   if (window == nullptr) {
-    for (auto& record : core.windows) {
-      record->invalid = true;
+    for (auto& record : state.windows) {
+      record->invalid = invalid;
     }
     return TRUE;
   }
-  CoreWindow* record = LookUpCoreWindow(window);
+  Window* record = LookUp(window);
   if (record == nullptr) {
     return FALSE;
   }
-  record->invalid = true;
+  record->invalid = invalid;
   return TRUE;
 }
 
+BOOL InvalidateRect(HWND window, const RECT*, BOOL) {
+  return SetInvalid(window, true);
+}
+
+BOOL ValidateRect(HWND window, const RECT*) {
+  return SetInvalid(window, false);
+}
+
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM) {
+  if (message == WM_NCCREATE) {
+    return TRUE;
+  }
   if (message == WM_CLOSE) {
     DestroyWindow(window);
   } else if (message == WM_PAINT) {
     // The default painting paints nothing but still validates, or WM_PAINT would repeat.
-    PAINTSTRUCT paint;
-    BeginPaint(window, &paint);
-    EndPaint(window, &paint);
+    ValidateRect(window, nullptr);
   }
   return 0;
 }
 
 HDC GetDC(HWND window) {
-  CoreWindow* record = LookUpCoreWindow(window);
-  return record == nullptr ? nullptr : DeviceContextHandle(*record);
+  Window* record = LookUp(window);
+  return record == nullptr ? nullptr : DeviceContext(*record);
+}
+
+int ReleaseDC(HWND window, HDC deviceContext) {
+  NoteCall("ReleaseDC", reinterpret_cast<std::uintptr_t>(window),
+           reinterpret_cast<std::uintptr_t>(deviceContext));
+  return LookUpDC(deviceContext) == nullptr ? 0 : 1;
 }
 
 HWND WindowFromDC(HDC deviceContext) {
-  CoreWindow* record = LookUpCoreWindowOfDC(deviceContext);
-  return record == nullptr ? nullptr : WindowHandle(*record);
+  Window* record = LookUpDC(deviceContext);
+  return record == nullptr ? nullptr : Handle(*record);
 }
 
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
-  CoreWindow* record = LookUpCoreWindow(window);
+  Window* record = LookUp(window);
   if (record == nullptr || paint == nullptr) {
     return nullptr;
   }
   *paint = PAINTSTRUCT{};
-  paint->hdc = DeviceContextHandle(*record);
+  paint->hdc = DeviceContext(*record);
   paint->rcPaint = RECT{0, 0, record->width, record->height};
   record->invalid = false;
   return paint->hdc;
 }
 
 BOOL EndPaint(HWND window, const PAINTSTRUCT*) {
-  return LookUpCoreWindow(window) == nullptr ? FALSE : TRUE;
+  return LookUp(window) == nullptr ? FALSE : TRUE;
 }
 
-int GetPixelFormat(HDC deviceContext) {
-  CoreWindow* window = LookUpCoreWindowOfDC(deviceContext);
-  return window == nullptr ? 0 : window->pixelFormat;
-}
-
-bool TakeCapture(HWND window) {
-  HWND previous = core.capture;
-  if (LookUpCoreWindow(window) == nullptr) {
-    return false;
+// The window takes the capture and one that had it is told, before the call returns.
+HWND SetCapture(HWND window) {
+  NoteCall("SetCapture", reinterpret_cast<std::uintptr_t>(window));
+  HWND previous = state.capture;
+  Window* record = LookUp(window);
+  if (record == nullptr) {
+    return previous;
   }
-  core.capture = window;
+  state.capture = window;
+  // A platform may refuse (SDL without the keyboard focus); the core still routes the pointer
+  // messages to the captor itself.
+  backend.capturePointer(record);
   if (previous != nullptr && previous != window) {
     SendMessageA(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(window));
   }
-  return true;
+  return previous;
 }
 
-BOOL ReleaseCoreCapture() {
-  HWND captor = core.capture;
-  DropCapture();
+BOOL ReleaseCapture() {
+  NoteCall("ReleaseCapture");
+  HWND captor = state.capture;
   if (captor != nullptr) {
+    state.capture = nullptr;
+    backend.capturePointer(nullptr);
     SendMessageA(captor, WM_CAPTURECHANGED, 0, 0);
   }
   return TRUE;

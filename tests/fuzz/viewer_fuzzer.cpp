@@ -13,8 +13,8 @@
 
 #include "app/viewer.h"
 #include "app/viewer_state.h"
+#include "platform/win32_core/testing.h"
 #include "render/render.h"
-#include "platform/sdl/layer_testing.h"
 #include "tests/unit/palette_format.h"
 
 namespace {

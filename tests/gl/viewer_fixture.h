@@ -9,7 +9,7 @@
 
 #include "app/viewer.h"
 #include "app/viewer_state.h"
-#include "platform/sdl/layer_testing.h"
+#include "platform/win32_core/testing.h"
 
 constexpr int kTestWindowSide = 400;
 

@@ -7,8 +7,6 @@
 #include <thread>
 #include <vector>
 
-#include "app/viewer.h"
-#include "app/viewer_state.h"
 #include "platform/win32.h"
 
 namespace {
@@ -16,10 +14,21 @@ namespace {
 std::vector<UINT> delivered;
 LPARAM lastSize = 0;
 bool paintWithoutBeginPaint = false;
+CREATESTRUCTA created = {};
+int creationParameter = 0;
+bool destroyAgainOnDestroy = false;
+BOOL destroyedAgain = FALSE;
 
 LRESULT CALLBACK LoggingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   delivered.push_back(message);
   lastSize = message == WM_SIZE ? lParam : lastSize;
+  if (message == WM_CREATE) {
+    created = *reinterpret_cast<const CREATESTRUCTA*>(lParam);
+  }
+  if (message == WM_DESTROY && destroyAgainOnDestroy) {
+    destroyAgainOnDestroy = false;  // destroyed once more, from inside
+    destroyedAgain = DestroyWindow(window);
+  }
   if (message == WM_PAINT && paintWithoutBeginPaint) {
     return 0;
   }
@@ -50,7 +59,7 @@ class MessageSemantics : public testing::Test {
     RegisterClassA(&windowClass);  // fails harmlessly once registered
     delivered.clear();
     window = CreateWindowExA(0, "SemanticsTest", "semantics", WS_OVERLAPPEDWINDOW, 40, 40, 300, 200,
-                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                             nullptr, nullptr, GetModuleHandleA(nullptr), &creationParameter);
     ASSERT_NE(window, nullptr);
   }
   void TearDown() override {
@@ -72,9 +81,27 @@ class MessageSemantics : public testing::Test {
 };
 
 TEST_F(MessageSemantics, CreationAndDestructionMessagesAreSentBeforeTheCallReturns) {
-  EXPECT_EQ(Count(WM_CREATE), 1);
+  auto at = [](UINT message) { return std::find(delivered.begin(), delivered.end(), message); };
+  ASSERT_EQ(Count(WM_CREATE), 1);
+  EXPECT_LT(at(WM_NCCREATE), at(WM_CREATE));
+  EXPECT_EQ(created.lpCreateParams, &creationParameter);
+  EXPECT_EQ(std::vector<int>({created.x, created.y, created.cx, created.cy}),
+            std::vector<int>({40, 40, 300, 200}));
+  EXPECT_STREQ(created.lpszName, "semantics");
+  // Destroyed again from its own WM_DESTROY; the handle is stale after.
+  destroyAgainOnDestroy = true;
   EXPECT_TRUE(DestroyWindow(window));
-  EXPECT_EQ(Count(WM_DESTROY), 1);
+  EXPECT_TRUE(destroyedAgain);  // WM_DESTROY comes again, but the window goes once
+  EXPECT_EQ(Count(WM_DESTROY), 2);
+  EXPECT_EQ(Count(WM_NCDESTROY), 1);
+  EXPECT_LT(at(WM_DESTROY), at(WM_NCDESTROY));
+  RECT rect;
+  EXPECT_FALSE(GetClientRect(window, &rect));
+  EXPECT_FALSE(PostMessageA(window, kFirstPosted, 0, 0));
+  EXPECT_FALSE(DestroyWindow(window));
+  delivered.clear();
+  EXPECT_EQ(SendMessageA(window, kFirstPosted, 0, 0), 0);
+  EXPECT_EQ(Count(kFirstPosted), 0);
 }
 
 TEST_F(MessageSemantics, PostedMessagesWaitInTheQueueAndQuitEndsGetMessage) {
@@ -107,13 +134,10 @@ TEST_F(MessageSemantics, PaintAndTimerComeOnlyAfterPostedMessages) {
   MSG msg;
   EXPECT_EQ(NextOwnMessage(&msg), kFirstPosted);
   EXPECT_EQ(NextOwnMessage(&msg), kSecondPosted);
-  std::vector<UINT> rest;
-  while (std::count(rest.begin(), rest.end(), WM_PAINT) == 0 ||
-         std::count(rest.begin(), rest.end(), WM_TIMER) == 0) {
-    rest.push_back(NextOwnMessage(&msg));
-    ASSERT_TRUE(rest.back() == WM_PAINT || rest.back() == WM_TIMER) << rest.back();
-    DispatchMessageA(&msg);
-  }
+  // Both due: Windows takes WM_PAINT before WM_TIMER.
+  EXPECT_EQ(NextOwnMessage(&msg), WM_PAINT);
+  DispatchMessageA(&msg);
+  EXPECT_EQ(NextOwnMessage(&msg), WM_TIMER);
   EXPECT_TRUE(KillTimer(window, 1));
 }
 
@@ -160,33 +184,30 @@ TEST_F(MessageSemantics, MinimisedWindowIsIconicAndIsPaintedAgainWhenRestored) {
   EXPECT_GE(Count(WM_PAINT), 1);
 }
 
-// The viewer's idle handler draws nothing for a minimised window and takes itself out, so that
-// the loop sleeps until the restored window's paint asks for frames again.
-TEST_F(MessageSemantics, ViewerIdleHandlerStopsWhileTheWindowIsMinimised) {
-  ShowWindow(window, SW_MINIMIZE);
-  viewerState.deviceContext = GetDC(window);
-  viewerState.renderContext = reinterpret_cast<HGLRC>(1);  // not drawn into while minimised
-  viewerState.idleHandler = IdleRender;
-  IdleRender();
-  EXPECT_EQ(viewerState.idleHandler, nullptr);
-  EXPECT_EQ(viewerState.keepSpinning, 1);
-  viewerState = ViewerState{};
-}
-
-TEST_F(MessageSemantics, ReleasingTheCaptureTellsTheWindowAtOnce) {
+// Sent, not posted: the captor is told before the call returns, exactly once.
+TEST_F(MessageSemantics, LosingTheCaptureTellsTheWindowAtOnce) {
+  HWND other = CreateWindowExA(0, "SemanticsTest", "other", WS_OVERLAPPEDWINDOW, 60, 60, 100, 100,
+                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   SetCapture(window);
   delivered.clear();
+  EXPECT_EQ(SetCapture(other), window);
+  EXPECT_EQ(Count(WM_CAPTURECHANGED), 1);
+  delivered.clear();
+  ReleaseCapture();
   ReleaseCapture();
   EXPECT_EQ(Count(WM_CAPTURECHANGED), 1);
-  ReleaseCapture();
-  EXPECT_EQ(Count(WM_CAPTURECHANGED), 1);
+  DestroyWindow(other);
 }
 
-TEST_F(MessageSemantics, SystemKeysTranslateToSystemCharacters) {
+// A key message posted, not translated, types nothing; TranslateMessage types its character.
+TEST_F(MessageSemantics, OnlyTranslateMessageTypesCharacters) {
+  constexpr LPARAM kReturnWithAlt = 1 | (0x1C << 16) | (1 << 29);
+  PostMessageA(window, WM_KEYDOWN, VK_RETURN, kReturnWithAlt);
+  DispatchAll();
+  EXPECT_EQ(Count(WM_CHAR), 0);
   struct Case {
     UINT key, character;
   };
-  constexpr LPARAM kReturnWithAlt = 1 | (0x1C << 16) | (1 << 29);
   for (const Case& c : {Case{WM_KEYDOWN, WM_CHAR}, Case{WM_SYSKEYDOWN, WM_SYSCHAR}}) {
     MSG key = {window, c.key, VK_RETURN, kReturnWithAlt, 0, {0, 0}};
     EXPECT_TRUE(TranslateMessage(&key));

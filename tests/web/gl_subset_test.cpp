@@ -2,10 +2,12 @@
 // from the GPU, and one that changed is drawn anew, whatever the page's mesh does.
 #include <gtest/gtest.h>
 
+#include <webgl/webgl1.h>
 #include <webgl/webgl2.h>
 
 #include <cstdlib>
 #include <initializer_list>
+#include <utility>
 
 #include "platform/webgl/include/GL/gl.h"
 #include "platform/webgl/webgl.h"

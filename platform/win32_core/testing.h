@@ -1,16 +1,16 @@
-// Test hooks of the SDL2 layer, in its test-only build (ribbon_platform_testing). Not part of the
-// Win32 surface: only tests include this header.
+// Test hooks of the Win32 core, in its test-only build (linked into ribbon_platform_testing). Not
+// part of the Win32 surface: only tests include this header.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "platform/sdl/layer_hooks.h"
+#include "platform/win32_core/hooks.h"
 
 void LayerInjectFault(LayerFault fault);
 
-// Destroys every window (without sending messages), empties the queue, forgets classes, timers,
-// faults, noted calls and boxes: each test starts from a fresh layer.
+// Destroys every window (without sending messages), empties the queues, forgets classes, timers,
+// faults, noted calls and boxes: each test starts from a fresh core and backend.
 void LayerReset();
 
 // The last box MessageBoxA showed, how many it has shown since the last reset, and how many

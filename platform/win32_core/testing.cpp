@@ -1,9 +1,10 @@
-// The test hooks declared in layer_hooks.h and layer_testing.h; linked only into test programs.
+// The test hooks declared in hooks.h and testing.h; linked only into test programs.
+#include "platform/win32_core/testing.h"
+
 #include <algorithm>
 #include <string>
 
-#include "platform/sdl/layer.h"
-#include "platform/sdl/layer_testing.h"
+#include "platform/win32_core/core.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ Hooks hooks;
 
 }  // namespace
 
-bool TakeFault(LayerFault fault) {
+bool core::TakeFault(LayerFault fault) {
   if (hooks.fault != fault) {
     return false;
   }
@@ -31,17 +32,17 @@ std::string LayerCall(const char* call, std::uintptr_t a, std::uintptr_t b, std:
          std::to_string(c);
 }
 
-void NoteCall(const char* call, std::uintptr_t a, std::uintptr_t b, std::uintptr_t c) {
+void core::NoteCall(const char* call, std::uintptr_t a, std::uintptr_t b, std::uintptr_t c) {
   hooks.calls.push_back(LayerCall(call, a, b, c));
 }
 
-void NoteMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+void core::NoteMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   LayerMessageBox& box = hooks.lastBox;
-  box = {owner, text, caption, type, box.count + 1, static_cast<int>(core.windows.size())};
+  box = {owner, text, caption, type, box.count + 1, static_cast<int>(state.windows.size())};
   NoteCall("MessageBoxA", type);
 }
 
-const PIXELFORMATDESCRIPTOR* DescribedFormatOverride() {
+const PIXELFORMATDESCRIPTOR* core::DescribedFormatOverride() {
   return hooks.describedOverride ? &hooks.described : nullptr;
 }
 
@@ -49,18 +50,19 @@ void LayerInjectFault(LayerFault fault) {
   hooks.fault = fault;
 }
 
+// The native side goes first, then whatever input it still had is taken in and dropped.
 void LayerReset() {
-  for (auto& window : core.windows) {
-    DestroySdlWindow(LayerWindowOf(*window));
+  using core::state;
+  for (auto& window : state.windows) {
+    core::backend.destroyWindow(*window);
   }
-  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
-    SDL_CaptureMouse(SDL_FALSE);
-    SDL_GL_MakeCurrent(nullptr, nullptr);
-    SDL_PumpEvents();
-    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  state.windows.clear();
+  if (core::OpenDisplay()) {
+    core::backend.capturePointer(nullptr);
+    wglMakeCurrent(nullptr, nullptr);
+    core::backend.pump();
   }
-  core = Win32Core{};
-  layer = Layer{};
+  state = core::State{};
   hooks = Hooks{};
 }
 

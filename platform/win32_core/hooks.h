@@ -1,6 +1,5 @@
-// Where tests watch and steer the layer. The shipping layer is compiled without
-// RIBBON_LAYER_HOOKS, so these are empty and its records carry nothing for tests; the test-only
-// build of the layer (ribbon_platform_testing) defines them in testing.cpp.
+// Where tests watch and steer the core. The shipping core is compiled without
+// RIBBON_LAYER_HOOKS, so these are empty; the core's testing build defines them in testing.cpp.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +17,7 @@ enum class LayerFault {
   kCreatePalette,      // CreatePalette returns null
 };
 
+namespace core {
 #ifdef RIBBON_LAYER_HOOKS
 // True (once) when the injected fault is this one.
 bool TakeFault(LayerFault fault);
@@ -36,3 +36,4 @@ inline const PIXELFORMATDESCRIPTOR* DescribedFormatOverride() {
   return nullptr;
 }
 #endif
+}  // namespace core

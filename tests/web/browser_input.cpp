@@ -1,0 +1,70 @@
+// The browser backend's key events as the page delivers them, through to the messages
+// the viewer sees, under Node (the events are filled as the browser fills them).
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <tuple>
+#include <vector>
+
+#include "platform/web/layer.h"
+
+namespace {
+
+using Seen = std::tuple<UINT, WPARAM>;
+
+LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+EmscriptenKeyboardEvent Key(const char* key, unsigned long keyCode, bool alt, bool control) {
+  EmscriptenKeyboardEvent event = {};
+  std::strcpy(event.key, key);
+  event.keyCode = keyCode;
+  event.altKey = alt;
+  event.ctrlKey = control;
+  return event;
+}
+
+// Taken and translated as the viewer's loop does.
+std::vector<Seen> Take() {
+  std::vector<Seen> seen;
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, WM_KEYDOWN, WM_MBUTTONUP, PM_REMOVE)) {
+    seen.emplace_back(msg.message, msg.wParam);
+    TranslateMessage(&msg);
+  }
+  return seen;
+}
+
+// Alt+f is a system key, so the viewer's fog key (f) stays untouched; Ctrl+f types its control
+// character and stays the browser's shortcut; Esc and typing belong to the viewer.
+TEST(BrowserInput, KeysReachTheViewerAsOnWindows) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = Procedure;
+  windowClass.lpszClassName = "BrowserInput";
+  RegisterClassA(&windowClass);
+  HWND window =
+      CreateWindowExA(0, "BrowserInput", "", 0, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  ShowWindow(window, SW_SHOW);
+  EmscriptenKeyboardEvent altF = Key("f", 'F', true, false);
+  EXPECT_FALSE(web::ReportKey(EMSCRIPTEN_EVENT_KEYDOWN, altF));
+  EXPECT_FALSE(web::ReportKey(EMSCRIPTEN_EVENT_KEYUP, altF));
+  EmscriptenKeyboardEvent ctrlF = Key("f", 'F', false, true);
+  EXPECT_FALSE(web::ReportKey(EMSCRIPTEN_EVENT_KEYDOWN, ctrlF));
+  EmscriptenKeyboardEvent escape = Key("Escape", VK_ESCAPE, false, false);
+  EXPECT_TRUE(web::ReportKey(EMSCRIPTEN_EVENT_KEYDOWN, escape));
+  EmscriptenKeyboardEvent p = Key("P", 'P', false, false);
+  EXPECT_TRUE(web::ReportKey(EMSCRIPTEN_EVENT_KEYDOWN, p));
+  EXPECT_EQ(Take(), (std::vector<Seen>{{WM_SYSKEYDOWN, 'F'},
+                                       {WM_SYSCHAR, 'f'},
+                                       {WM_SYSKEYUP, 'F'},
+                                       {WM_KEYDOWN, 'F'},
+                                       {WM_CHAR, 6},
+                                       {WM_KEYDOWN, VK_ESCAPE},
+                                       {WM_CHAR, 27},
+                                       {WM_KEYDOWN, 'P'},
+                                       {WM_CHAR, 'P'}}));
+  DestroyWindow(window);
+}
+
+}  // namespace
