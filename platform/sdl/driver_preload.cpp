@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 
+namespace sdl {
 namespace {
 
 SDL_Thread* preload = nullptr;
@@ -43,3 +44,5 @@ void FinishDriverPreload() {
     preload = nullptr;
   }
 }
+
+}  // namespace sdl
