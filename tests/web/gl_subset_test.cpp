@@ -2,6 +2,7 @@
 // from the GPU, and one that changed is drawn anew, whatever the page's mesh does.
 #include <gtest/gtest.h>
 
+#include <webgl/webgl1.h>
 #include <webgl/webgl2.h>
 
 #include <cstdlib>
