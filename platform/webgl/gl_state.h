@@ -43,7 +43,10 @@ struct GlTextureLevel {
   std::vector<GLubyte> texels;
 };
 
+// A shading program made for one combination of the states that shape its code (its key, see
+// program.cpp); program 0 when it could not be made.
 struct GlProgram {
+  unsigned key = 0;
   GLuint program = 0;
   // Uniform locations by the names in program.cpp, in the same order.
   std::vector<GLint> uniforms;
@@ -72,7 +75,10 @@ struct GlContext {
   GLuint depthBuffer = 0;
   GLuint vertexBuffer = 0;
   GLuint texture = 0;
-  GlProgram shading;
+  // Shading programs by key, made as states come; depths rounded to 16 bits in all of them when
+  // the depth buffer has more bits than the 16 asked for.
+  std::vector<GlProgram> programs;
+  bool roundDepth = false;
   GLenum error = GL_NO_ERROR;
 
   // Capabilities.
@@ -148,5 +154,7 @@ void ForgetBatchCaches(GlContext& context);
 bool MakeGpuObjects(GlContext& context);
 // Uploads one level of the texture as kept in the context.
 void UploadTextureLevel(const GlContext& context, int level);
-// Loads the uniforms of the current state into the shading program before a draw.
-void LoadShadingState(GlContext& context, bool lines);
+// Picks the shading program for the current state and loads its uniforms before a draw; lines
+// are not culled by WebGL, and givenFacing tells that the vertices carry their facing. False when
+// there is no program to draw with.
+bool LoadShadingState(GlContext& context, bool lines, bool givenFacing);

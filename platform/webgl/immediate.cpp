@@ -14,7 +14,6 @@ namespace {
 
 constexpr int kVertexFloats = 6;  // position, normal
 constexpr int kBatchFloats = 7;   // position, normal, facing
-constexpr GLfloat kRasterFacing = 0.5f;
 // Filled batches cached per frame; a frame with more draws the rest from the stream.
 constexpr size_t kCachedBatches = 4;
 
@@ -75,7 +74,7 @@ void BuildEdges(GlContext& context) {
 }
 
 // Points the attributes at the bound array buffer, stride floats per vertex; without a facing
-// of its own, a vertex takes the rasteriser's.
+// of its own, a vertex takes the rasteriser's (a program without GIVEN_FACING).
 void PointAttributes(int stride) {
   const GLsizei bytes = stride * sizeof(GLfloat);
   emscripten_glEnableVertexAttribArray(0);
@@ -89,16 +88,15 @@ void PointAttributes(int stride) {
                                      reinterpret_cast<void*>(6 * sizeof(GLfloat)));
   } else {
     emscripten_glDisableVertexAttribArray(2);
-    emscripten_glVertexAttrib1f(2, kRasterFacing);
   }
 }
 
 void Draw(GlContext& context, const std::vector<GLfloat>& data, int stride, GLenum mode, int first,
           int count) {
-  if (count == 0 || context.lost) {
+  if (count == 0 || context.lost ||
+      !LoadShadingState(context, mode == GL_LINES, stride == kBatchFloats)) {
     return;
   }
-  LoadShadingState(context, mode == GL_LINES);
   emscripten_glBindBuffer(GL_ARRAY_BUFFER, context.vertexBuffer);
   emscripten_glBufferData(GL_ARRAY_BUFFER, data.size() * sizeof(GLfloat), data.data(),
                           GL_STREAM_DRAW);
@@ -154,10 +152,9 @@ void UploadIndexed(GlBatchCache& cache, int count) {
 }
 
 void DrawIndexed(GlContext& context, const GlBatchCache& cache) {
-  if (cache.indexCount == 0 || context.lost) {
+  if (cache.indexCount == 0 || context.lost || !LoadShadingState(context, false, false)) {
     return;
   }
-  LoadShadingState(context, false);
   emscripten_glBindBuffer(GL_ARRAY_BUFFER, cache.vertexBuffer);
   PointAttributes(kVertexFloats);
   emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, cache.indexBuffer);

@@ -2,45 +2,64 @@
 // and its presentation on the canvas.
 #include <emscripten/html5.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "platform/webgl/gl_state.h"
 
 namespace {
 
-// Lighting per vertex, as OpenGL 1.1 defines it for a non-local viewer. Both sides are lit; the
-// fragment stage picks by the facing of the primitive.
-const char kVertexShader[] = R"(#version 300 es
+// Lighting per vertex, as OpenGL 1.1 defines it for a non-local viewer. Each program is made for
+// one combination of the states that shape its code (see ShadingKey): the enabled lights are
+// counted and their loop unrolled, directional lights come with their unit direction and half
+// vector made once per draw, and the products of light and material colours are formed on the
+// CPU. A CPU rasteriser runs both sides of a branch and cannot fold uniforms, so code a state
+// does not need would be paid for at every vertex and fragment.
+// LIGHTS: the enabled lights; DIRECTIONAL: all of them at infinity (their ambient terms are then
+// folded into the scene colour); TWO_SIDE: the back is lit too, and the fragment stage picks by
+// the facing of the primitive, or by GIVEN_FACING's attribute (1 front, 0 back) for lines.
+const char kVertexShader[] = R"(
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec3 aNormal;
 layout(location = 2) in float aFacing;
 uniform mat4 uModelview;
 uniform mat4 uProjection;
 uniform mat3 uNormalMatrix;
-uniform bool uLighting;
-uniform bool uTwoSide;
-uniform int uLightCount;
-uniform vec4 uLightPosition[8];
-uniform vec4 uLightAmbient[8];
-uniform vec4 uLightDiffuse[8];
-uniform vec4 uLightSpecular[8];
-uniform vec3 uLightAttenuation[8];
+#if LIGHTS > 0
+uniform vec4 uLightPosition[LIGHTS];
+uniform vec3 uLightHalf[LIGHTS];
+uniform vec3 uLightAttenuation[LIGHTS];
+uniform vec3 uAmbientProduct[2 * LIGHTS];
+uniform vec3 uDiffuseProduct[2 * LIGHTS];
+uniform vec3 uSpecularProduct[2 * LIGHTS];
+#endif
 uniform vec4 uSceneColor[2];
-uniform vec4 uMaterialAmbient[2];
-uniform vec4 uMaterialDiffuse[2];
-uniform vec4 uMaterialSpecular[2];
 uniform float uShininess[2];
 out vec4 vFront;
+#ifdef TWO_SIDE
 out vec4 vBack;
+#endif
+#ifdef FOG
 out float vEyeDistance;
+#endif
+#ifdef GIVEN_FACING
 out float vFacing;
+#endif
 
 vec4 Shade(int side, vec3 eye, vec3 n) {
   vec3 c = uSceneColor[side].rgb;
-  for (int i = 0; i < 8; ++i) {
-    if (i >= uLightCount) break;
+#if LIGHTS > 0
+  for (int i = 0; i < LIGHTS; ++i) {
+    int k = side * LIGHTS + i;
+#ifdef DIRECTIONAL
+    vec3 l = uLightPosition[i].xyz;
+    vec3 h = uLightHalf[i];
+    float attenuation = 1.0;
+    vec3 term = vec3(0.0);
+#else
     vec4 p = uLightPosition[i];
     vec3 l = normalize(p.xyz);
     float attenuation = 1.0;
@@ -48,52 +67,64 @@ vec4 Shade(int side, vec3 eye, vec3 n) {
       vec3 d = p.xyz / p.w - eye;
       float distance = length(d);
       l = d / distance;
-      vec3 k = uLightAttenuation[i];
-      attenuation = 1.0 / (k.x + k.y * distance + k.z * distance * distance);
+      vec3 a = uLightAttenuation[i];
+      attenuation = 1.0 / (a.x + a.y * distance + a.z * distance * distance);
     }
-    vec3 term = uMaterialAmbient[side].rgb * uLightAmbient[i].rgb;
+    vec3 h = normalize(l + vec3(0.0, 0.0, 1.0));
+    vec3 term = uAmbientProduct[k];
+#endif
     float nl = dot(n, l);
     if (nl > 0.0) {
-      term += nl * uMaterialDiffuse[side].rgb * uLightDiffuse[i].rgb;
-      float nh = max(dot(n, normalize(l + vec3(0.0, 0.0, 1.0))), 0.0);
+      term += nl * uDiffuseProduct[k];
+      float nh = max(dot(n, h), 0.0);
       float s = uShininess[side] == 0.0 ? 1.0 : (nh > 0.0 ? pow(nh, uShininess[side]) : 0.0);
-      term += s * uMaterialSpecular[side].rgb * uLightSpecular[i].rgb;
+      term += s * uSpecularProduct[k];
     }
     c += attenuation * term;
   }
-  return vec4(clamp(c, 0.0, 1.0), uMaterialDiffuse[side].a);
+#endif
+  return vec4(clamp(c, 0.0, 1.0), uSceneColor[side].a);
 }
 
 void main() {
   vec4 eye = uModelview * vec4(aPosition, 1.0);
   gl_Position = uProjection * eye;
+#ifdef FOG
   vEyeDistance = abs(eye.z / eye.w);
+#endif
+#ifdef GIVEN_FACING
   vFacing = aFacing;
-  if (uLighting) {
-    vec3 n = uNormalMatrix * aNormal;
-    vFront = Shade(0, eye.xyz / eye.w, n);
-    vBack = uTwoSide ? Shade(1, eye.xyz / eye.w, -n) : vFront;
-  } else {
-    vFront = vec4(1.0);
-    vBack = vFront;
-  }
+#endif
+#ifdef LIGHTING
+  vec3 n = uNormalMatrix * aNormal;
+  vFront = Shade(0, eye.xyz / eye.w, n);
+#ifdef TWO_SIDE
+  vBack = Shade(1, eye.xyz / eye.w, -n);
+#endif
+#else
+  vFront = vec4(1.0);
+#endif
 }
 )";
 
-// Facing: 1 front, 0 back (given for lines), 0.5 take the rasteriser's. Compiled with
-// SIXTEEN_BIT_DEPTH where the browser backs a 16-bit depth buffer with more bits (Firefox on
-// Mesa gives 24): depths are rounded to 16 bits, so that coincident faces tie as they do in the
-// 16-bit buffer the pixel format asked for.
+// TEXTURE_MODE: 0 none, 1 GL_MODULATE, 2 GL_REPLACE; FOG_MODE: 0 none, 1 GL_LINEAR, 2 GL_EXP,
+// 3 GL_EXP2. SIXTEEN_BIT_DEPTH where the browser backs a 16-bit depth buffer with more bits
+// (Firefox on Mesa gives 24): depths are rounded to 16 bits, so that coincident faces tie as they
+// do in the 16-bit buffer the pixel format asked for.
 const char kFragmentShader[] = R"(
 precision highp float;
 in vec4 vFront;
+#ifdef TWO_SIDE
 in vec4 vBack;
-in float vEyeDistance;
+#endif
+#ifdef GIVEN_FACING
 in float vFacing;
-uniform int uTextureMode;
+#endif
+#ifdef FOG
+in float vEyeDistance;
+#endif
 uniform bool uTextureAlpha;
 uniform sampler2D uTexture;
-uniform int uFogMode;
 uniform float uFogDensity;
 uniform float uFogStart;
 uniform float uFogEnd;
@@ -101,19 +132,30 @@ uniform vec4 uFogColor;
 out vec4 fragColor;
 
 void main() {
-  bool front = vFacing > 0.75 || (vFacing > 0.25 && gl_FrontFacing);
-  vec4 c = front ? vFront : vBack;
-  if (uTextureMode != 0) {
-    vec4 t = texture(uTexture, vec2(0.0));
-    c = uTextureMode == 1 ? c * t : vec4(t.rgb, uTextureAlpha ? t.a : c.a);
-  }
-  if (uFogMode != 0) {
-    float z = vEyeDistance;
-    float f = uFogMode == 1 ? (uFogEnd - z) / (uFogEnd - uFogStart)
-            : uFogMode == 2 ? exp(-uFogDensity * z)
-            : exp(-(uFogDensity * z) * (uFogDensity * z));
-    c.rgb = mix(uFogColor.rgb, c.rgb, clamp(f, 0.0, 1.0));
-  }
+#if defined(GIVEN_FACING)
+  vec4 c = vFacing > 0.5 ? vFront : vBack;
+#elif defined(TWO_SIDE)
+  vec4 c = gl_FrontFacing ? vFront : vBack;
+#else
+  vec4 c = vFront;
+#endif
+#if TEXTURE_MODE == 1
+  c *= texture(uTexture, vec2(0.0));
+#elif TEXTURE_MODE == 2
+  vec4 t = texture(uTexture, vec2(0.0));
+  c = vec4(t.rgb, uTextureAlpha ? t.a : c.a);
+#endif
+#ifdef FOG
+  float z = vEyeDistance;
+#if FOG_MODE == 1
+  float f = (uFogEnd - z) / (uFogEnd - uFogStart);
+#elif FOG_MODE == 2
+  float f = exp(-uFogDensity * z);
+#else
+  float f = exp(-(uFogDensity * z) * (uFogDensity * z));
+#endif
+  c.rgb = mix(uFogColor.rgb, c.rgb, clamp(f, 0.0, 1.0));
+#endif
   fragColor = c;
 #ifdef SIXTEEN_BIT_DEPTH
   gl_FragDepth = floor(gl_FragCoord.z * 65535.0 + 0.5) / 65535.0;
@@ -126,22 +168,15 @@ enum Uniform {
   uModelview,
   uProjection,
   uNormalMatrix,
-  uLighting,
-  uTwoSide,
-  uLightCount,
   uLightPosition,
-  uLightAmbient,
-  uLightDiffuse,
-  uLightSpecular,
+  uLightHalf,
   uLightAttenuation,
+  uAmbientProduct,
+  uDiffuseProduct,
+  uSpecularProduct,
   uSceneColor,
-  uMaterialAmbient,
-  uMaterialDiffuse,
-  uMaterialSpecular,
   uShininess,
-  uTextureMode,
   uTextureAlpha,
-  uFogMode,
   uFogDensity,
   uFogStart,
   uFogEnd,
@@ -150,13 +185,70 @@ enum Uniform {
 };
 
 const char* const kUniformNames[kUniformCount] = {
-    "uModelview",       "uProjection",      "uNormalMatrix",     "uLighting",
-    "uTwoSide",         "uLightCount",      "uLightPosition",    "uLightAmbient",
-    "uLightDiffuse",    "uLightSpecular",   "uLightAttenuation", "uSceneColor",
-    "uMaterialAmbient", "uMaterialDiffuse", "uMaterialSpecular", "uShininess",
-    "uTextureMode",     "uTextureAlpha",    "uFogMode",          "uFogDensity",
-    "uFogStart",        "uFogEnd",          "uFogColor",
+    "uModelview",       "uProjection",       "uNormalMatrix",   "uLightPosition",
+    "uLightHalf",       "uLightAttenuation", "uAmbientProduct", "uDiffuseProduct",
+    "uSpecularProduct", "uSceneColor",       "uShininess",      "uTextureAlpha",
+    "uFogDensity",      "uFogStart",         "uFogEnd",         "uFogColor",
 };
+
+// The states that shape a program's code, as bits of its key.
+struct ShadingKey {
+  bool lighting = false;
+  int lights = 0;  // enabled
+  bool directional = false;
+  bool twoSide = false;
+  bool givenFacing = false;
+  int textureMode = 0;
+  int fogMode = 0;
+
+  unsigned Bits() const {
+    return unsigned(lighting) | unsigned(lights) << 1 | unsigned(directional) << 5 |
+           unsigned(twoSide) << 6 | unsigned(givenFacing) << 7 | unsigned(textureMode) << 8 |
+           unsigned(fogMode) << 10;
+  }
+};
+
+int FogModeIndex(GLenum mode) {
+  return mode == GL_LINEAR ? 1 : (mode == GL_EXP ? 2 : 3);
+}
+
+// Facing given per vertex matters only where the back is lit on its own.
+ShadingKey KeyOf(const GlContext& context, bool givenFacing) {
+  ShadingKey key;
+  key.lighting = context.lighting;
+  if (key.lighting) {
+    key.directional = true;
+    for (const GlLight& light : context.lights) {
+      if (light.enabled) {
+        ++key.lights;
+        key.directional = key.directional && light.position[3] == 0;
+      }
+    }
+    key.twoSide = context.twoSide;
+    key.givenFacing = key.twoSide && givenFacing;
+  }
+  key.textureMode = !context.texture2d ? 0 : (context.textureEnvMode == GL_MODULATE ? 1 : 2);
+  key.fogMode = context.fog ? FogModeIndex(context.fogMode) : 0;
+  return key;
+}
+
+std::string Defines(const ShadingKey& key, bool sixteenBitDepth) {
+  std::string defines = "#version 300 es\n";
+  defines += "#define LIGHTS " + std::to_string(key.lights) + "\n";
+  defines += "#define TEXTURE_MODE " + std::to_string(key.textureMode) + "\n";
+  defines += "#define FOG_MODE " + std::to_string(key.fogMode) + "\n";
+  const std::pair<bool, const char*> flags[] = {
+      {key.lighting, "LIGHTING"}, {key.directional, "DIRECTIONAL"},
+      {key.twoSide, "TWO_SIDE"},  {key.givenFacing, "GIVEN_FACING"},
+      {key.fogMode != 0, "FOG"},  {sixteenBitDepth, "SIXTEEN_BIT_DEPTH"},
+  };
+  for (const auto& [on, name] : flags) {
+    if (on) {
+      defines += std::string("#define ") + name + "\n";
+    }
+  }
+  return defines;
+}
 
 GLuint CompileShader(GLenum type, const char* source) {
   GLuint shader = emscripten_glCreateShader(type);
@@ -172,25 +264,41 @@ GLuint CompileShader(GLenum type, const char* source) {
   return shader;
 }
 
-bool LinkProgram(GlProgram& shading, bool sixteenBitDepth) {
+// The program for one key, or one whose program is 0 when it failed to compile or link.
+GlProgram LinkProgram(const ShadingKey& key, bool sixteenBitDepth) {
+  GlProgram shading;
+  shading.key = key.Bits();
+  const std::string defines = Defines(key, sixteenBitDepth);
+  const std::string vertex = defines + kVertexShader;
+  const std::string fragment = defines + kFragmentShader;
   GLuint program = emscripten_glCreateProgram();
-  const std::string fragment = std::string("#version 300 es\n") +
-                               (sixteenBitDepth ? "#define SIXTEEN_BIT_DEPTH\n" : "") +
-                               kFragmentShader;
-  emscripten_glAttachShader(program, CompileShader(GL_VERTEX_SHADER, kVertexShader));
+  emscripten_glAttachShader(program, CompileShader(GL_VERTEX_SHADER, vertex.c_str()));
   emscripten_glAttachShader(program, CompileShader(GL_FRAGMENT_SHADER, fragment.c_str()));
   emscripten_glLinkProgram(program);
   GLint linked = 0;
   emscripten_glGetProgramiv(program, GL_LINK_STATUS, &linked);
   if (linked == 0) {
-    return false;
+    std::fprintf(stderr, "ribbon: shading program %#x does not link\n", shading.key);
+    return shading;
   }
   shading.program = program;
   shading.uniforms.resize(kUniformCount);
   for (int i = 0; i < kUniformCount; ++i) {
     shading.uniforms[i] = emscripten_glGetUniformLocation(program, kUniformNames[i]);
   }
-  return true;
+  return shading;
+}
+
+// The context's program for the key, made the first time the key comes.
+const GlProgram& ShadingProgram(GlContext& context, const ShadingKey& key) {
+  const unsigned bits = key.Bits();
+  for (const GlProgram& shading : context.programs) {
+    if (shading.key == bits) {
+      return shading;
+    }
+  }
+  context.programs.push_back(LinkProgram(key, context.roundDepth));
+  return context.programs.back();
 }
 
 // The framebuffer the context draws into: the canvas's own has no 16-bit depth buffer. True when
@@ -226,62 +334,91 @@ void Uniform4(GLint location, const GLfloat* values, int count = 1) {
   emscripten_glUniform4fv(location, count, values);
 }
 
-void LoadLights(const GlContext& context, const std::vector<GLint>& u) {
-  GLfloat position[4 * kLightCount], ambient[4 * kLightCount], diffuse[4 * kLightCount],
-      specular[4 * kLightCount], attenuation[3 * kLightCount];
-  int count = 0;
-  for (const GlLight& light : context.lights) {
-    if (!light.enabled) {
-      continue;
-    }
-    std::memcpy(&position[4 * count], light.position, sizeof light.position);
-    std::memcpy(&ambient[4 * count], light.ambient, sizeof light.ambient);
-    std::memcpy(&diffuse[4 * count], light.diffuse, sizeof light.diffuse);
-    std::memcpy(&specular[4 * count], light.specular, sizeof light.specular);
-    std::memcpy(&attenuation[3 * count], light.attenuation, sizeof light.attenuation);
-    ++count;
+void Normalize(GLfloat v[3]) {
+  const GLfloat length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+  for (int i = 0; i < 3; ++i) {
+    v[i] = length > 0 ? v[i] / length : 0;
   }
-  emscripten_glUniform1i(u[uLightCount], count);
-  if (count == 0) {
-    return;
-  }
-  Uniform4(u[uLightPosition], position, count);
-  Uniform4(u[uLightAmbient], ambient, count);
-  Uniform4(u[uLightDiffuse], diffuse, count);
-  Uniform4(u[uLightSpecular], specular, count);
-  emscripten_glUniform3fv(u[uLightAttenuation], count, attenuation);
 }
 
-void LoadMaterials(const GlContext& context, const std::vector<GLint>& u) {
-  GLfloat scene[8], ambient[8], diffuse[8], specular[8], shininess[2];
+// The enabled lights in order, with the products of their colours and each side's material.
+// A directional light's direction and half vector are unit vectors here; a zero half vector (a
+// light straight from behind) stays zero and gives no highlight.
+struct LightUniforms {
+  GLfloat position[4 * kLightCount];
+  GLfloat half[3 * kLightCount];
+  GLfloat attenuation[3 * kLightCount];
+  GLfloat ambient[2 * 3 * kLightCount];
+  GLfloat diffuse[2 * 3 * kLightCount];
+  GLfloat specular[2 * 3 * kLightCount];
+  GLfloat scene[8];
+  GLfloat shininess[2];
+};
+
+void AddLight(const GlContext& context, const GlLight& light, int i, int count,
+              LightUniforms& out) {
+  std::memcpy(&out.position[4 * i], light.position, sizeof light.position);
+  std::memcpy(&out.attenuation[3 * i], light.attenuation, sizeof light.attenuation);
+  GLfloat* half = &out.half[3 * i];
+  if (light.position[3] == 0) {
+    Normalize(&out.position[4 * i]);
+    for (int c = 0; c < 3; ++c) {
+      half[c] = out.position[4 * i + c] + (c == 2 ? 1 : 0);
+    }
+    Normalize(half);
+  }
   for (int side = 0; side < 2; ++side) {
     const GlMaterial& material = context.materials[side];
-    for (int i = 0; i < 4; ++i) {
-      scene[4 * side + i] =
-          material.emission[i] + material.ambient[i] * context.lightModelAmbient[i];
+    const int k = 3 * (side * count + i);
+    for (int c = 0; c < 3; ++c) {
+      out.ambient[k + c] = material.ambient[c] * light.ambient[c];
+      out.diffuse[k + c] = material.diffuse[c] * light.diffuse[c];
+      out.specular[k + c] = material.specular[c] * light.specular[c];
     }
-    std::memcpy(&ambient[4 * side], material.ambient, sizeof material.ambient);
-    std::memcpy(&diffuse[4 * side], material.diffuse, sizeof material.diffuse);
-    std::memcpy(&specular[4 * side], material.specular, sizeof material.specular);
-    shininess[side] = material.shininess;
   }
-  Uniform4(u[uSceneColor], scene, 2);
-  Uniform4(u[uMaterialAmbient], ambient, 2);
-  Uniform4(u[uMaterialDiffuse], diffuse, 2);
-  Uniform4(u[uMaterialSpecular], specular, 2);
-  emscripten_glUniform1fv(u[uShininess], 2, shininess);
 }
 
-int FogModeIndex(GLenum mode) {
-  return mode == GL_LINEAR ? 1 : (mode == GL_EXP ? 2 : 3);
+void LoadLighting(const GlContext& context, const ShadingKey& key, const std::vector<GLint>& u) {
+  LightUniforms lit;
+  int i = 0;
+  for (const GlLight& light : context.lights) {
+    if (light.enabled) {
+      AddLight(context, light, i++, key.lights, lit);
+    }
+  }
+  for (int side = 0; side < 2; ++side) {
+    const GlMaterial& material = context.materials[side];
+    for (int c = 0; c < 3; ++c) {
+      GLfloat scene = material.emission[c] + material.ambient[c] * context.lightModelAmbient[c];
+      for (int light = 0; key.directional && light < key.lights; ++light) {
+        scene += lit.ambient[3 * (side * key.lights + light) + c];
+      }
+      lit.scene[4 * side + c] = scene;
+    }
+    lit.scene[4 * side + 3] = material.diffuse[3];
+    lit.shininess[side] = material.shininess;
+  }
+  Uniform4(u[uSceneColor], lit.scene, 2);
+  emscripten_glUniform1fv(u[uShininess], 2, lit.shininess);
+  if (key.lights == 0) {
+    return;
+  }
+  Uniform4(u[uLightPosition], lit.position, key.lights);
+  emscripten_glUniform3fv(u[uLightHalf], key.lights, lit.half);
+  emscripten_glUniform3fv(u[uLightAttenuation], key.lights, lit.attenuation);
+  emscripten_glUniform3fv(u[uAmbientProduct], 2 * key.lights, lit.ambient);
+  emscripten_glUniform3fv(u[uDiffuseProduct], 2 * key.lights, lit.diffuse);
+  emscripten_glUniform3fv(u[uSpecularProduct], 2 * key.lights, lit.specular);
 }
 
 }  // namespace
 
 bool MakeGpuObjects(GlContext& context) {
   ForgetBatchCaches(context);
-  const bool finerDepth = CreateFramebuffer(context);
-  if (!LinkProgram(context.shading, finerDepth && context.format.depthBits == 16)) {
+  context.programs.clear();
+  context.roundDepth = CreateFramebuffer(context) && context.format.depthBits == 16;
+  // The program for the present state, made now so that a context that cannot shade fails here.
+  if (ShadingProgram(context, KeyOf(context, false)).program == 0) {
     return false;
   }
   emscripten_glGenBuffers(1, &context.vertexBuffer);
@@ -305,34 +442,40 @@ void UploadTextureLevel(const GlContext& context, int level) {
                           GL_UNSIGNED_BYTE, image.texels.data());
 }
 
-void LoadShadingState(GlContext& context, bool lines) {
-  const std::vector<GLint>& u = context.shading.uniforms;
-  emscripten_glUseProgram(context.shading.program);
+bool LoadShadingState(GlContext& context, bool lines, bool givenFacing) {
+  const ShadingKey key = KeyOf(context, givenFacing);
+  const GlProgram& shading = ShadingProgram(context, key);
+  if (shading.program == 0) {
+    return false;
+  }
+  const std::vector<GLint>& u = shading.uniforms;
+  emscripten_glUseProgram(shading.program);
   emscripten_glUniformMatrix4fv(u[uModelview], 1, GL_FALSE, context.modelview.back().m);
   emscripten_glUniformMatrix4fv(u[uProjection], 1, GL_FALSE, context.projection.back().m);
-  GLfloat normal[9];
-  NormalMatrix(context.modelview.back(), normal);
-  emscripten_glUniformMatrix3fv(u[uNormalMatrix], 1, GL_FALSE, normal);
-  emscripten_glUniform1i(u[uLighting], context.lighting ? 1 : 0);
-  emscripten_glUniform1i(u[uTwoSide], context.twoSide ? 1 : 0);
-  if (context.lighting) {
-    LoadLights(context, u);
-    LoadMaterials(context, u);
+  if (key.lighting) {
+    GLfloat normal[9];
+    NormalMatrix(context.modelview.back(), normal);
+    emscripten_glUniformMatrix3fv(u[uNormalMatrix], 1, GL_FALSE, normal);
+    LoadLighting(context, key, u);
   }
-  int textureMode = !context.texture2d ? 0 : (context.textureEnvMode == GL_MODULATE ? 1 : 2);
-  emscripten_glUniform1i(u[uTextureMode], textureMode);
-  emscripten_glUniform1i(u[uTextureAlpha], context.textureAlpha ? 1 : 0);
-  emscripten_glBindTexture(GL_TEXTURE_2D, context.texture);
-  emscripten_glUniform1i(u[uFogMode], context.fog ? FogModeIndex(context.fogMode) : 0);
-  emscripten_glUniform1f(u[uFogDensity], context.fogDensity);
-  emscripten_glUniform1f(u[uFogStart], context.fogStart);
-  emscripten_glUniform1f(u[uFogEnd], context.fogEnd);
-  Uniform4(u[uFogColor], context.fogColor);
+  if (key.textureMode == 2) {
+    emscripten_glUniform1i(u[uTextureAlpha], context.textureAlpha ? 1 : 0);
+  }
+  if (key.textureMode != 0) {
+    emscripten_glBindTexture(GL_TEXTURE_2D, context.texture);
+  }
+  if (key.fogMode != 0) {
+    emscripten_glUniform1f(u[uFogDensity], context.fogDensity);
+    emscripten_glUniform1f(u[uFogStart], context.fogStart);
+    emscripten_glUniform1f(u[uFogEnd], context.fogEnd);
+    Uniform4(u[uFogColor], context.fogColor);
+  }
   bool depth = context.depthTest && context.depthBuffer != 0;
   (depth ? emscripten_glEnable : emscripten_glDisable)(GL_DEPTH_TEST);
   emscripten_glDepthFunc(GL_LESS);
   // Lines were culled before they were made; triangles are culled by WebGL.
   (context.cullFace && !lines ? emscripten_glEnable : emscripten_glDisable)(GL_CULL_FACE);
+  return true;
 }
 
 namespace {

@@ -1,11 +1,12 @@
-// The OpenGL subset's batch cache, in a page: a batch that repeats the previous frame's is drawn
-// from the GPU, and one that changed is drawn anew, whatever the page's mesh does.
+// The OpenGL subset in a page: a batch that repeats the previous frame's is drawn from the GPU and
+// one that changed is drawn anew, and each state that shapes the shading program shows.
 #include <gtest/gtest.h>
 
 #include <webgl/webgl1.h>
 #include <webgl/webgl2.h>
 
 #include <cstdlib>
+#include <functional>
 #include <initializer_list>
 #include <utility>
 
@@ -22,7 +23,8 @@ int CentreRed() {
   return rgba[0];
 }
 
-// The whole viewport, facing the viewer, with the normal (0, 0, nz).
+// The whole viewport, counter-clockwise as the viewer sees it untransformed, with the normal
+// (0, 0, nz).
 void Square(GLfloat nz) {
   glBegin(GL_TRIANGLES);
   for (auto [x, y] : {std::pair{-1, -1}, {1, -1}, {1, 1}, {-1, -1}, {1, 1}, {-1, 1}}) {
@@ -32,23 +34,67 @@ void Square(GLfloat nz) {
   glEnd();
 }
 
-TEST(GlSubset, RepeatedBatchesAreCachedAndChangedOnesDrawnAnew) {
+// Each state that shapes the shading program changes the picture as it should, and so does a
+// batch of the same size with another normal: each is drawn streamed, then twice from the batch
+// cache. With OpenGL's default materials and light model, light 0 alone gives red 0.84.
+TEST(GlSubset, EachStateAndEachChangedBatchShowsInThePicture) {
   GlFramebufferFormat format;
   format.width = format.height = kSide;
   GlContext* context = GlCreateContext("#canvas", format);
   ASSERT_NE(context, nullptr);
   ASSERT_TRUE(GlMakeCurrent(context));
-  glEnable(GL_LIGHTING);
-  glEnable(GL_LIGHT0);
-  // Three frames facing the light (the third drawn from the cache), three of the same size
-  // turned away, and one facing again: each must show its own normal.
-  for (int frame = 0; frame < 8; ++frame) {
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const bool facingLight = frame < 3 || frame == 7;
-    Square(facingLight ? 1 : -1);
-    EXPECT_NEAR(CentreRed(), facingLight ? 214 : 10, 2) << "frame " << frame;
-    GlPresent();
+  const GLfloat dimRed[4] = {0.1f, 0, 0, 1};
+  const GLfloat nearLight[4] = {0, 0, 1, 1};
+  const GLubyte texel[3] = {128, 255, 255};
+  const GLfloat backDiffuse[4] = {0.4f, 0.4f, 0.4f, 1};
+  const struct {
+    const char* change;
+    std::function<void()> apply;
+    GLfloat nz;
+    int red;
+  } steps[] = {
+      {"light 0", [] { glEnable(GL_LIGHTING), glEnable(GL_LIGHT0); }, 1, 214},
+      {"a second light, +0.08",
+       [&] { glLightfv(GL_LIGHT1, GL_DIFFUSE, dimRed), glEnable(GL_LIGHT1); }, 1, 235},
+      // At distance sqrt(3) from each corner: 0.08 * cos 54.7 degrees / (1 + sqrt(3)).
+      {"the second light near, attenuated",
+       [&] {
+         glLightfv(GL_LIGHT1, GL_POSITION, nearLight);
+         glLightf(GL_LIGHT1, GL_LINEAR_ATTENUATION, 1);
+       },
+       1, 218},
+      {"the second light off", [] { glDisable(GL_LIGHT1); }, 1, 214},
+      {"the normal turned away: ambient only", [] {}, -1, 10},
+      {"the normal back", [] {}, 1, 214},
+      {"linear fog, halfway at z = 0",
+       [] { glFogi(GL_FOG_MODE, GL_LINEAR), glFogf(GL_FOG_START, -1), glEnable(GL_FOG); }, 1, 107},
+      {"exponential fog, none at z = 0", [] { glFogi(GL_FOG_MODE, GL_EXP); }, 1, 214},
+      {"a texture modulating",
+       [&] {
+         glDisable(GL_FOG);
+         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, texel);
+         glEnable(GL_TEXTURE_2D);
+       },
+       1, 107},
+      {"the texture replacing", [] { glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE); },
+       1, 128},
+      {"turned away, one-sided: ambient only",
+       [] { glDisable(GL_TEXTURE_2D), glRotatef(180, 0, 1, 0); }, 1, 10},
+      {"turned away, two-sided: the back material",
+       [&] {
+         glMaterialfv(GL_BACK, GL_DIFFUSE, backDiffuse), glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 1);
+       },
+       1, 112},
+  };
+  for (const auto& step : steps) {
+    step.apply();
+    for (int frame = 0; frame < 3; ++frame) {
+      glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+      Square(step.nz);
+      EXPECT_NEAR(CentreRed(), step.red, 2) << step.change << ", frame " << frame;
+      GlPresent();
+    }
   }
   GlDeleteContext(context);
 }
