@@ -10,6 +10,10 @@
 #include "platform/webgl/include/GL/gl.h"
 #include "platform/webgl/webgl.h"
 
+// Internal names of the subset live in this namespace; only the GL entry points and the Gl*
+// records are global.
+namespace webgl {
+
 constexpr int kLightCount = 8;
 constexpr int kModelviewDepth = 32;
 constexpr int kProjectionDepth = 4;
@@ -17,6 +21,8 @@ constexpr int kProjectionDepth = 4;
 struct Matrix {
   GLfloat m[16];  // column-major, as OpenGL
 };
+
+}  // namespace webgl
 
 struct GlLight {
   GLfloat ambient[4] = {0, 0, 0, 1};
@@ -92,10 +98,10 @@ struct GlContext {
   GLenum polygonMode[2] = {GL_FILL, GL_FILL};  // front, back
 
   GLenum matrixMode = GL_MODELVIEW;
-  std::vector<Matrix> modelview;
-  std::vector<Matrix> projection;
+  std::vector<webgl::Matrix> modelview;
+  std::vector<webgl::Matrix> projection;
 
-  GlLight lights[kLightCount];
+  GlLight lights[webgl::kLightCount];
   GlMaterial materials[2];                                     // front, back
   const GLfloat lightModelAmbient[4] = {0.2f, 0.2f, 0.2f, 1};  // OpenGL's default, kept
   bool twoSide = false;
@@ -126,6 +132,8 @@ struct GlContext {
   std::vector<GlBatchCache> batchCaches;
   size_t batchInFrame = 0;
 };
+
+namespace webgl {
 
 // The current context, or null.
 extern GlContext* currentContext;
@@ -158,3 +166,5 @@ void UploadTextureLevel(const GlContext& context, int level);
 // are not culled by WebGL, and givenFacing tells that the vertices carry their facing. False when
 // there is no program to draw with.
 bool LoadShadingState(GlContext& context, bool lines, bool givenFacing);
+
+}  // namespace webgl

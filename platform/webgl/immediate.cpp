@@ -10,6 +10,8 @@
 
 #include "platform/webgl/gl_state.h"
 
+namespace webgl {
+
 namespace {
 
 constexpr int kVertexFloats = 6;  // position, normal
@@ -255,3 +257,5 @@ void ForgetBatchCaches(GlContext& context) {
   context.batchCaches.clear();
   context.batchInFrame = 0;
 }
+
+}  // namespace webgl

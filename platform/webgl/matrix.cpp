@@ -3,6 +3,8 @@
 
 #include "platform/webgl/gl_state.h"
 
+namespace webgl {
+
 Matrix IdentityMatrix() {
   return Matrix{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
 }
@@ -171,3 +173,5 @@ void glFrustum(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLd
 }
 
 }  // extern "C"
+
+}  // namespace webgl

@@ -10,6 +10,8 @@
 
 #include "platform/webgl/gl_state.h"
 
+namespace webgl {
+
 namespace {
 
 // Lighting per vertex, as OpenGL 1.1 defines it for a non-local viewer. Each program is made for
@@ -507,6 +509,10 @@ void WatchContext(GlContext* context, bool watch) {
 }
 
 }  // namespace
+
+}  // namespace webgl
+
+using namespace webgl;
 
 GlContext* GlCreateContext(const char* canvasSelector, const GlFramebufferFormat& format) {
   EmscriptenWebGLContextAttributes attributes;

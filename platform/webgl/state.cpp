@@ -3,6 +3,8 @@
 
 #include "platform/webgl/gl_state.h"
 
+namespace webgl {
+
 GlContext* currentContext = nullptr;
 
 void SetError(GLenum error) {
@@ -420,3 +422,5 @@ void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei widt
 }
 
 }  // extern "C"
+
+}  // namespace webgl
