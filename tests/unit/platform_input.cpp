@@ -12,15 +12,11 @@ namespace {
 
 using Seen = std::tuple<UINT, WPARAM, LPARAM>;
 
-LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
 class CoreInput : public testing::Test {
  protected:
   void SetUp() override {
     WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = Procedure;
+    windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.lpszClassName = "CoreInput";
     RegisterClassA(&windowClass);  // fails harmlessly once registered
     window = CreateWindowExA(0, "CoreInput", "", 0, 10, 10, 100, 100, nullptr, nullptr, nullptr,

@@ -12,17 +12,14 @@ namespace {
 
 using Seen = std::tuple<UINT, WPARAM>;
 
-LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
-EmscriptenKeyboardEvent Key(const char* key, unsigned long keyCode, bool alt, bool control) {
+// Whether the backend takes the key from the browser.
+bool Taken(int type, const char* key, unsigned long keyCode, bool alt, bool control) {
   EmscriptenKeyboardEvent event = {};
   std::strcpy(event.key, key);
   event.keyCode = keyCode;
   event.altKey = alt;
   event.ctrlKey = control;
-  return event;
+  return web::ReportKey(type, event);
 }
 
 // Taken and translated as the viewer's loop does.
@@ -40,21 +37,18 @@ std::vector<Seen> Take() {
 // character and stays the browser's shortcut; Esc and typing belong to the viewer.
 TEST(BrowserInput, KeysReachTheViewerAsOnWindows) {
   WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = Procedure;
+  windowClass.lpfnWndProc = DefWindowProcA;
   windowClass.lpszClassName = "BrowserInput";
   RegisterClassA(&windowClass);
   HWND window =
       CreateWindowExA(0, "BrowserInput", "", 0, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
   ShowWindow(window, SW_SHOW);
-  EmscriptenKeyboardEvent altF = Key("f", 'F', true, false);
-  EXPECT_FALSE(web::ReportKey(EMSCRIPTEN_EVENT_KEYDOWN, altF));
-  EXPECT_FALSE(web::ReportKey(EMSCRIPTEN_EVENT_KEYUP, altF));
-  EmscriptenKeyboardEvent ctrlF = Key("f", 'F', false, true);
-  EXPECT_FALSE(web::ReportKey(EMSCRIPTEN_EVENT_KEYDOWN, ctrlF));
-  EmscriptenKeyboardEvent escape = Key("Escape", VK_ESCAPE, false, false);
-  EXPECT_TRUE(web::ReportKey(EMSCRIPTEN_EVENT_KEYDOWN, escape));
-  EmscriptenKeyboardEvent p = Key("P", 'P', false, false);
-  EXPECT_TRUE(web::ReportKey(EMSCRIPTEN_EVENT_KEYDOWN, p));
+  constexpr int kDown = EMSCRIPTEN_EVENT_KEYDOWN;
+  EXPECT_FALSE(Taken(kDown, "f", 'F', true, false));
+  EXPECT_FALSE(Taken(EMSCRIPTEN_EVENT_KEYUP, "f", 'F', true, false));
+  EXPECT_FALSE(Taken(kDown, "f", 'F', false, true));
+  EXPECT_TRUE(Taken(kDown, "Escape", VK_ESCAPE, false, false));
+  EXPECT_TRUE(Taken(kDown, "P", 'P', false, false));
   EXPECT_EQ(Take(), (std::vector<Seen>{{WM_SYSKEYDOWN, 'F'},
                                        {WM_SYSCHAR, 'f'},
                                        {WM_SYSKEYUP, 'F'},

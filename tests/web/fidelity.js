@@ -49,9 +49,7 @@ async function main([engine, directory, nativeProgram, output]) {
   const browser = await lib.launch(engine);
   try {
     const page = await lib.open(browser, `http://127.0.0.1:${server.address().port}/`);
-    await page.keyboard.press('Enter');
-    await page.waitForSelector('#canvas:not([hidden])');
-    await lib.frames(page, 3);
+    await lib.show(page);
     const views = { startup: await lib.grab(page) };
     for (const [name, key] of [['fog', 'f'], ['wireframe', 'p']]) {
       await page.keyboard.press(key);

@@ -28,16 +28,6 @@ function serve(dir) {
   return new Promise(resolve => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-// An Xvfb on a display it picks itself; resolves to { name, process }.
-function startXvfb() {
-  const xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
-                     { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
-  return new Promise((resolve, reject) => {
-    xvfb.on('error', reject);
-    xvfb.stdio[3].once('data', number => resolve({ name: `:${String(number).trim()}`, process: xvfb }));
-  });
-}
-
 // engine: 'chromium' or 'firefox'; webgl false switches WebGL off.
 async function launch(engine = 'chromium', { webgl = true } = {}) {
   const defaultViewport = { width: 1024, height: 768, deviceScaleFactor: 1 };
@@ -50,16 +40,22 @@ async function launch(engine = 'chromium', { webgl = true } = {}) {
       defaultViewport,
     });
   }
-  const display = await startXvfb();
+  // An Xvfb on a display it picks itself, ended with the browser.
+  const xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
+                     { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
+  const display = await new Promise((resolve, reject) => {
+    xvfb.on('error', reject);
+    xvfb.stdio[3].once('data', number => resolve(`:${String(number).trim()}`));
+  });
   const browser = await puppeteer.launch({
     browser: 'firefox',
     executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
     headless: false,
-    env: { ...process.env, DISPLAY: display.name },
+    env: { ...process.env, DISPLAY: display },
     extraPrefsFirefox: { 'webgl.force-enabled': webgl, 'webgl.disabled': !webgl },
     defaultViewport,
   });
-  browser.on('disconnected', () => display.process.kill());
+  browser.on('disconnected', () => xvfb.kill());
   return browser;
 }
 
@@ -73,6 +69,13 @@ async function open(browser, url, viewport) {
   await page.goto(url);
   await page.waitForSelector('.box button');
   return page;
+}
+
+// Dismisses the hint (with Enter unless told how) and waits for the window's first frames.
+async function show(page, how = () => page.keyboard.press('Enter')) {
+  await how();
+  await page.waitForSelector('#canvas:not([hidden])');
+  await frames(page, 3);
 }
 
 // The canvas as pixels: { width, height, data (RGBA rows, top first) }, in device pixels.
@@ -114,4 +117,4 @@ function frames(page, n) {
   }), n);
 }
 
-module.exports = { serve, launch, open, grab, pixel, agreement, frames };
+module.exports = { serve, launch, open, show, grab, pixel, agreement, frames };

@@ -15,8 +15,8 @@ const kFogBackground = [128, 64, 64];  // (0.5, 0.25, 0.25), within one level
 const kFrom = [300, 350];
 const kStep = [10, 4];
 const kSteps = 8;
+const along = (i, shift = 0) => [kFrom[0] + i * kStep[0] - shift, kFrom[1] + i * kStep[1] - shift];
 
-const near = (a, b, tolerance) => a.every((v, i) => Math.abs(v - b[i]) <= tolerance);
 const same = (a, b) => Buffer.compare(a.data, b.data) === 0;
 
 // Share of the canvas that is not background, and how much of it is rose and green.
@@ -42,17 +42,14 @@ function changed(a, b) {
 }
 
 // The picture at half its size, each pixel the mean of four.
-function halve(image) {
-  const width = image.width / 2, height = image.height / 2, data = Buffer.alloc(4 * width * height);
-  for (let y = 0; y < height; ++y) {
-    for (let x = 0; x < width; ++x) {
-      for (let c = 0; c < 4; ++c) {
-        const at = (dx, dy) => image.data[4 * ((2 * y + dy) * image.width + 2 * x + dx) + c];
-        data[4 * (y * width + x) + c] = Math.round((at(0, 0) + at(1, 0) + at(0, 1) + at(1, 1)) / 4);
-      }
-    }
+function halve({ width, height, data }) {
+  const half = Buffer.alloc(data.length / 4), at = i => data[i] + data[i + 4];
+  for (let i = 0; i < half.length; ++i) {
+    const x = (i >> 2) % (width / 2), y = Math.floor((i >> 2) / (width / 2)), c = i & 3;
+    const top = 4 * (2 * y * width + 2 * x) + c;
+    half[i] = Math.round((at(top) + at(top + 4 * width)) / 4);
   }
-  return { width, height, data };
+  return { width: width / 2, height: height / 2, data: half };
 }
 
 async function run(step, body) {
@@ -60,28 +57,31 @@ async function run(step, body) {
   console.log('ok', step);
 }
 
-async function show(page, how = () => page.keyboard.press('Enter')) {
-  await how();
-  await page.waitForSelector('#canvas:not([hidden])');
+// Whether the picture stays the same over three more frames.
+async function stays(page) {
+  const before = await lib.grab(page);
   await lib.frames(page, 3);
+  return same(before, await lib.grab(page));
+}
+
+// Presses key and resolves to the census of the next picture.
+async function press(page, key) {
+  await page.keyboard.press(key);
+  await lib.frames(page, 2);
+  return census(await lib.grab(page));
 }
 
 // Presses at the path's start and moves along it, a frame after each step or all at once; the
 // button stays held. Resolves to the picture then.
 async function drag(page, slowly, shift = 0) {
-  const along = i => [kFrom[0] + i * kStep[0] - shift, kFrom[1] + i * kStep[1] - shift];
-  await page.mouse.move(...along(0));
+  await page.mouse.move(...along(0, shift));
   await page.mouse.down();
   await lib.frames(page, 3);  // the press's own frame folds the stored increment in once more
-  if (slowly) {
-    for (let i = 1; i <= kSteps; ++i) {
-      await page.mouse.move(...along(i));
-      await lib.frames(page, 2);
-    }
-  } else {
-    await page.mouse.move(...along(kSteps), { steps: kSteps });
-    await lib.frames(page, 3);
+  for (let i = 1; i <= kSteps; ++i) {
+    await page.mouse.move(...along(i, shift));
+    if (slowly) await lib.frames(page, 2);
   }
+  await lib.frames(page, 3);
   return lib.grab(page);
 }
 
@@ -93,13 +93,11 @@ async function main([engine, target]) {
   const open = async viewport => pages[pages.push(await lib.open(browser, url, viewport)) - 1];
   try {
     const page = await open();
-    await run('the hint comes first, with its caption and text as given', async () => {
+    await run('the hint comes first, as given; Enter dismisses it and the window shows with its title', async () => {
       const box = await page.$eval('.box', b => [b.children[0].textContent, b.children[1].textContent]);
       assert.deepStrictEqual(box, [kCaption, kHint]);
       assert.ok(await page.$eval('#canvas', c => c.hidden), 'the canvas shows before the hint goes');
-    });
-    await run('Enter dismisses the hint and the window shows with its title', async () => {
-      await show(page);
+      await lib.show(page);
       assert.strictEqual(await page.$('.box'), null);
       assert.strictEqual(await page.title(), 'soft by Valmorin');
     });
@@ -110,8 +108,7 @@ async function main([engine, target]) {
       assert.deepStrictEqual(seen.background, kGrey);
       assert.ok(seen.model > 0.1 && seen.model < 0.6, `model covers ${seen.model}`);
       assert.ok(seen.rose > 0.01 && seen.green > 0.01, JSON.stringify(seen));
-      await lib.frames(page, 3);
-      assert.ok(same(still, await lib.grab(page)), 'the model moved before any input');
+      assert.ok(await stays(page), 'the model moved before any input');
     });
     let held;
     await run('the model follows a held drag, keeps turning when released in motion, a click stops it', async () => {
@@ -120,15 +117,11 @@ async function main([engine, target]) {
       console.log(`  a slow drag, held: ${share.toFixed(3)} of the pixels changed`);
       assert.ok(share > 0.1, `only ${share} of the pixels changed while the button was held`);
       await page.mouse.up();
-      const first = await lib.grab(page);
-      await lib.frames(page, 2);
-      assert.ok(!same(first, await lib.grab(page)), 'the model stopped after the drag');
+      assert.ok(!await stays(page), 'the model stopped after the drag');
       await page.mouse.down();
       await page.mouse.up();
       await lib.frames(page, 2);
-      const stopped = await lib.grab(page);
-      await lib.frames(page, 3);
-      assert.ok(same(stopped, await lib.grab(page)), 'the model still turns after the click');
+      assert.ok(await stays(page), 'the model still turns after the click');
     });
     await run('a lost WebGL context comes back with the same picture', async () => {
       const stopped = await lib.grab(page);
@@ -148,21 +141,13 @@ async function main([engine, target]) {
       console.log(`  after restoring: ${changed(stopped, back)} of the pixels differ`);
       assert.ok(same(stopped, back), 'the picture differs after the context came back');
     });
-    await run('f gives the rose background, and f again the grey', async () => {
-      await page.keyboard.press('f');
-      await lib.frames(page, 2);
-      const fogged = census(await lib.grab(page));
-      assert.ok(near(fogged.background, kFogBackground, 1), fogged.background.join());
-      await page.keyboard.press('f');
-      await lib.frames(page, 2);
-      assert.deepStrictEqual(census(await lib.grab(page)).background, kGrey);
-    });
-    await run('p gives the wireframe', async () => {
-      const filled = census(await lib.grab(page)).model;
-      await page.keyboard.press('p');
-      await lib.frames(page, 2);
-      const lines = census(await lib.grab(page));
-      assert.ok(lines.model > 0.02 && lines.model < 0.8 * filled, `${lines.model} of ${filled}`);
+    await run('f gives the rose background, f again the grey; p gives the wireframe', async () => {
+      const fogged = (await press(page, 'f')).background;
+      assert.ok(fogged.every((v, i) => Math.abs(v - kFogBackground[i]) <= 1), fogged.join());
+      const filled = await press(page, 'f');
+      assert.deepStrictEqual(filled.background, kGrey);
+      const lines = await press(page, 'p');
+      assert.ok(lines.model > 0.02 && lines.model < 0.8 * filled.model, `${lines.model} of ${filled.model}`);
       assert.deepStrictEqual(lines.background, kGrey);
     });
     await run('Esc ends the viewer with code 0', async () => {
@@ -173,7 +158,7 @@ async function main([engine, target]) {
     });
     await run('OK dismisses the hint; a burst of moves turns the model as far as the slow drag', async () => {
       const second = await open();
-      await show(second, () => second.click('.box button'));
+      await lib.show(second, () => second.click('.box button'));
       const burst = await drag(second, false);
       const { iou, close } = lib.agreement(burst, held);
       console.log(`  burst against slow: ${changed(still, burst).toFixed(3)} of the pixels changed;` +
@@ -182,7 +167,7 @@ async function main([engine, target]) {
     });
     await run('at two device pixels per CSS pixel the canvas is sharp and the picture the same', async () => {
       const dense = await open({ width: 1024, height: 768, deviceScaleFactor: 2 });
-      await show(dense);
+      await lib.show(dense);
       const sizes = await dense.$eval('#canvas', c => [c.width, c.height, c.clientWidth, c.clientHeight]);
       assert.deepStrictEqual(sizes, [1228, 1228, 614, 614]);
       // The window is at (50, 50) device pixels, 25 CSS pixels: the same drag in the window's
@@ -198,7 +183,7 @@ async function main([engine, target]) {
     });
     await run('a finger turns the model, a second one does nothing, a tap stops it; no scroll, no zoom', async () => {
       const touched = await open();
-      await show(touched);
+      await lib.show(touched);
       const first = await touched.touchscreen.touchStart(...kFrom);
       await lib.frames(touched, 3);
       const pressed = await lib.grab(touched);
@@ -207,7 +192,7 @@ async function main([engine, target]) {
       await lib.frames(touched, 3);
       assert.ok(same(pressed, await lib.grab(touched)), 'the second finger turned the model');
       for (let i = 1; i <= kSteps; ++i) {
-        await first.move(kFrom[0] + i * kStep[0], kFrom[1] + i * kStep[1]);
+        await first.move(...along(i));
         await lib.frames(touched, 2);
       }
       const share = changed(pressed, await lib.grab(touched));
@@ -215,14 +200,10 @@ async function main([engine, target]) {
       assert.ok(share > 0.1, `only ${share} of the pixels changed under the finger`);
       await second.end();
       await first.end();
-      const tap = await touched.touchscreen.touchStart(...kFrom);
-      await tap.end();
+      await (await touched.touchscreen.touchStart(...kFrom)).end();
       await lib.frames(touched, 2);
-      const stopped = await lib.grab(touched);
-      await lib.frames(touched, 3);
-      assert.ok(same(stopped, await lib.grab(touched)), 'the model still turns after the tap');
-      const view = await touched.evaluate(() => [scrollX, scrollY, visualViewport.scale]);
-      assert.deepStrictEqual(view, [0, 0, 1]);
+      assert.ok(await stays(touched), 'the model still turns after the tap');
+      assert.deepStrictEqual(await touched.evaluate(() => [scrollX, scrollY, visualViewport.scale]), [0, 0, 1]);
     });
     await run('the console stayed clean', async () => {
       assert.deepStrictEqual(pages.flatMap(p => p.problems), []);
@@ -234,7 +215,7 @@ async function main([engine, target]) {
     const plain = await lib.launch(engine, { webgl: false });
     try {
       const page = await lib.open(plain, url);
-      await show(page);
+      await lib.show(page);
       assert.match(await page.$eval('#notice', e => e.innerText), /offers no WebGL 2/);
       await page.keyboard.press('Escape');
       await page.waitForFunction(() => document.getElementById('exit').textContent !== '');
