@@ -2,9 +2,9 @@
 # The viewer from start to end under a private X server with no window manager, whatever starts
 # it: the program itself, or a launcher (Wine, valgrind) with the program as its argument.
 #   full (default): the hint box before the window; the window's place and size; its picture; f;
-#     a refused resize; p; a held drag that leaves the model spinning; Esc.
+#     a refused resize; p; a held drag, slow and as a burst, that leaves the model spinning; Esc.
 #   --short: the hint, the window's place and size, its picture, f, Esc and exit code 0.
-#   E2E_RESIZE=0 skips the resize (Wine). Bursts of moves are checked in the core and the page.
+#   E2E_RESIZE=0 skips the resize (Wine), E2E_BURST_CHECK=0 only reports the burst figure.
 # Usage: scenario.sh [--full | --short] PROGRAM [ARGUMENTS...]
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -80,9 +80,20 @@ if [[ $mode == full ]]; then
   e2e_number "$held" '>' 0.15 || e2e_fail "the model does not follow a held drag ($held)"
   [[ -z $frames ]] || (($(word 0) > frames)) || e2e_fail "no frame during the held drag"
 
-  # Released away from the press point, the model keeps turning.
+  # Back to the press point, where the release stops the model as it started; then the same drag
+  # as one burst of 48 moves, which must turn it as far (moves waiting in the queue merge).
+  for i in 36 24 12 0; do xdotool sleep 0.3 $(path $i); done
+  xdotool sleep 0.3 mouseup 1 sleep 0.3 mousedown 1 sleep 0.1 $(path $(seq 48))
+  burst=$(e2e_wait_still_picture "$window" "$shots" burst) || e2e_fail "the model never stills"
+  apart=$(share "$slow" "$burst")
+  e2e_log "burst of 48 moves: $(share "$shots/filled.png" "$burst") of the window" \
+    "changed, $apart differs from the slow drag"
+  ((${E2E_BURST_CHECK:-1})) && e2e_number "$apart" '* 4 >' "$held" &&
+    e2e_fail "a burst of moves turns the model less far than a slow drag"
+
+  # Released in motion, the model keeps turning.
   xdotool mouseup 1
-  e2e_wait_picture "$window" "$shots/spinning.png" eval '! e2e_same_picture "$slow"' ||
+  e2e_wait_picture "$window" "$shots/spinning.png" eval '! e2e_same_picture "$burst"' ||
     e2e_fail "the model does not keep turning after the drag"
 fi
 
