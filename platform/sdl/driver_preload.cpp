@@ -17,6 +17,7 @@ SDL_Thread* preload = nullptr;
 // A failure shows later, when SetPixelFormat cannot make its window. The library stays loaded
 // for the process: windows that come and go do not reload it.
 int LoadDriver(void*) {
+  SDL_SetThreadPriority(SDL_THREAD_PRIORITY_LOW);
   SDL_GL_LoadLibrary(nullptr);
   return 0;
 }
