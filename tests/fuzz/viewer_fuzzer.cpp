@@ -39,6 +39,13 @@ bool sceneReady = false;
 constexpr int kInputsPerLayer = 2000;
 int inputsOnLayer = 0;
 constexpr int kWindowSide = 64;  // small: frames are quick
+// A frame of the mesh costs tens of milliseconds under the sanitizers, and frames past the
+// first few of an input repeat one another: an input draws at most this many.
+constexpr int kFramesPerInput = 2;
+int framesLeft = 0;
+// Frames change GL state that InitScene sets (light 2, the clear colour): only then is the scene
+// set up again for the next input.
+bool sceneTouched = false;
 // What the viewer's WM_CREATE sets up: its timer.
 constexpr UINT_PTR kViewerTimer = 1;
 constexpr UINT kViewerTimerPeriod = 100;
@@ -83,6 +90,7 @@ void CreateWindow(std::uint8_t variant) {
   LayerSetDescribedFormat(nullptr);
   Check(window != nullptr, "the viewer window could not be created");
   sceneReady = viewerState.renderContext != nullptr;
+  sceneTouched = false;
   ShowWindow(window, SW_SHOWDEFAULT);
   UpdateWindow(window);
   CheckInvariants();
@@ -119,9 +127,10 @@ void ResetWindow() {
   viewerState.renderContext = kept.renderContext;
   viewerState.palette = kept.palette;
   SetTimer(window, kViewerTimer, kViewerTimerPeriod, nullptr);
-  if (sceneReady) {
+  if (sceneReady && sceneTouched) {
     InitScene();
   }
+  sceneTouched = false;
   ShowWindow(window, SW_SHOWDEFAULT);
   InvalidateRect(window, nullptr, FALSE);
   UpdateWindow(window);
@@ -152,11 +161,16 @@ void DeliverMessage(bool post) {
 }
 
 // Bounded turns of the viewer's own loop: draw when idle and nothing waits, otherwise take one
-// message; WM_QUIT or an empty queue ends the turns.
+// message; WM_QUIT, an empty queue or a spent frame budget ends the turns.
 void LoopTurns() {
   MSG msg = {};
   for (int turns = 1 + Take(1) % 8; turns > 0; --turns) {
     if (viewerState.idleHandler != nullptr && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      if (framesLeft == 0) {
+        return;
+      }
+      --framesLeft;
+      sceneTouched = true;
       viewerState.idleHandler();
     } else if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) {
       TranslateMessage(&msg);
@@ -189,13 +203,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t cou
   size = count;
   at = 0;
   StartInput(Take(1));
-  for (int step = 0; step < 64 && at < size; ++step) {
+  framesLeft = kFramesPerInput;
+  // A destruction, by any road, ends the program and so the input; the next one makes a window.
+  for (int step = 0; step < 64 && at < size && !Destroyed(); ++step) {
     kSteps[Take(1) % 4]();
     CheckInvariants();
-    // After a destruction, by any road, the program would have ended: start a new one.
-    if (Destroyed()) {
-      CreateWindow(Take(1));
-    }
   }
   return 0;
 }
