@@ -1,9 +1,9 @@
 // Feeds window messages and idle turns to the viewer's own window (offscreen SDL,
-// real Mesa) and checks the shared state after every step. Input: steps, each an opcode byte and
-// the bytes it needs (zeros past the end). Every input starts as at start-up: the window and its
-// GL context of the previous input are kept when they are of the same kind, with the viewer's
-// state, the capture, the timer and the queue reset through the viewer's own calls and Win32;
-// making a window and a context for every input would spend nearly all the time there.
+// real Mesa) and checks the shared state after every step. Input: a window kind, then steps, each
+// an opcode byte and the bytes it needs (zeros past the end), until the window is destroyed.
+// Every input starts as at start-up: one window of each kind is kept with its GL context, and the
+// viewer's state, the capture, the timer and the queue are reset through the viewer's own calls
+// and Win32; making a window and a context for every input would spend nearly all the time there.
 #include <SDL.h>
 
 #include <cmath>
@@ -31,21 +31,31 @@ std::uint32_t Take(int bytes) {
   return value;
 }
 
+// Making a window and its context costs hundreds of milliseconds under the sanitizers, so each
+// kind of window is kept, asleep (no timer, nothing invalid), while inputs of other kinds run.
+struct KeptWindow {
+  HWND window = nullptr;
+  HDC deviceContext = nullptr;
+  HGLRC renderContext = nullptr;
+  HPALETTE palette = nullptr;
+  // Frames change GL state that InitScene sets (light 2, the clear colour): only then is the
+  // scene set up again for the next input.
+  bool sceneTouched = false;
+};
+constexpr int kKinds = 3;
+KeptWindow kept[kKinds];
 HWND window = nullptr;
 int windowKind = -1;
 bool sceneReady = false;
 // The test layer notes calls as they come and only a fresh layer forgets them: start one now
 // and then, so that the notes stay small.
 constexpr int kInputsPerLayer = 2000;
-int inputsOnLayer = 0;
+int inputsOnLayer = kInputsPerLayer;
 constexpr int kWindowSide = 64;  // small: frames are quick
 // A frame of the mesh costs tens of milliseconds under the sanitizers, and frames past the
 // first few of an input repeat one another: an input draws at most this many.
 constexpr int kFramesPerInput = 2;
 int framesLeft = 0;
-// Frames change GL state that InitScene sets (light 2, the clear colour): only then is the scene
-// set up again for the next input.
-bool sceneTouched = false;
 // What the viewer's WM_CREATE sets up: its timer.
 constexpr UINT_PTR kViewerTimer = 1;
 constexpr UINT kViewerTimerPeriod = 100;
@@ -72,17 +82,14 @@ int KindOf(std::uint8_t variant) {
   return variant % 4 == 3 ? 0 : variant % 4;
 }
 
-// A fresh layer, state and window, as at start-up.
-void CreateWindow(std::uint8_t variant) {
-  LayerReset();
-  inputsOnLayer = 0;
+// A fresh state and window of this kind, as at start-up.
+void CreateWindow(int kind) {
   viewerState = ViewerState{};
   viewerState.windowWidth = viewerState.windowHeight = kWindowSide;
-  windowKind = KindOf(variant);
   const PIXELFORMATDESCRIPTOR palette = PaletteFormat332();
-  if (windowKind == 1) {
+  if (kind == 1) {
     LayerInjectFault(LayerFault::kCreateContext);
-  } else if (windowKind == 2) {
+  } else if (kind == 2) {
     LayerSetDescribedFormat(&palette);
   }
   RegisterViewerClass(GetModuleHandleA(nullptr));
@@ -90,15 +97,20 @@ void CreateWindow(std::uint8_t variant) {
   LayerSetDescribedFormat(nullptr);
   Check(window != nullptr, "the viewer window could not be created");
   sceneReady = viewerState.renderContext != nullptr;
-  sceneTouched = false;
+  kept[kind] =
+      KeptWindow{window, viewerState.deviceContext, viewerState.renderContext, viewerState.palette};
   ShowWindow(window, SW_SHOWDEFAULT);
   UpdateWindow(window);
   CheckInvariants();
 }
 
-bool Destroyed() {
+bool Alive(HWND handle) {
   RECT client;
-  return window == nullptr || GetClientRect(window, &client) == FALSE;
+  return handle != nullptr && GetClientRect(handle, &client) != FALSE;
+}
+
+bool Destroyed() {
+  return !Alive(window);
 }
 
 // Empties the queue; a pending paint is validated, or it would come back.
@@ -113,40 +125,71 @@ void DrainQueue() {
   }
 }
 
-// The kept window as start-up leaves it: no capture (its loss ends a drag as the viewer ends
-// it), the viewer's timer restarted, nothing queued, the viewer's state afresh around the
-// window's handles, the scene set up again, and a first paint.
-void ResetWindow() {
-  ReleaseCapture();
-  KillTimer(window, kViewerTimer);
-  DrainQueue();
-  const ViewerState kept = viewerState;
+// The viewer's state afresh around a kept window's handles, its context current.
+void Wake(const KeptWindow& kept) {
   viewerState = ViewerState{};
   viewerState.windowWidth = viewerState.windowHeight = kWindowSide;
   viewerState.deviceContext = kept.deviceContext;
   viewerState.renderContext = kept.renderContext;
   viewerState.palette = kept.palette;
+  if (kept.renderContext != nullptr) {
+    wglMakeCurrent(kept.deviceContext, kept.renderContext);
+  }
+}
+
+// A kept window as start-up leaves it: the viewer's state afresh, the viewer's timer started,
+// the scene set up again if a frame changed it, and a first paint.
+void ResetWindow(KeptWindow& kept) {
+  Wake(kept);
   SetTimer(window, kViewerTimer, kViewerTimerPeriod, nullptr);
-  if (sceneReady && sceneTouched) {
+  if (sceneReady && kept.sceneTouched) {
     InitScene();
   }
-  sceneTouched = false;
+  kept.sceneTouched = false;
   ShowWindow(window, SW_SHOWDEFAULT);
   InvalidateRect(window, nullptr, FALSE);
   UpdateWindow(window);
   CheckInvariants();
 }
 
-// The previous input's window when it is of the kind asked for, otherwise a fresh one.
-void StartInput(std::uint8_t variant) {
-  if (!Destroyed() && KindOf(variant) == windowKind && ++inputsOnLayer < kInputsPerLayer) {
-    ResetWindow();
+// Every window asleep, the capture released and the queue empty, as between two programs; and
+// now and then a fresh layer with no windows at all.
+void SettleWindows() {
+  ReleaseCapture();
+  for (KeptWindow& each : kept) {
+    if (Alive(each.window)) {
+      KillTimer(each.window, kViewerTimer);
+    }
+  }
+  DrainQueue();
+  if (++inputsOnLayer < kInputsPerLayer) {
     return;
   }
-  if (!Destroyed()) {
-    DestroyWindow(window);
+  // Each destruction goes through the viewer, with that window's own handles.
+  for (KeptWindow& each : kept) {
+    if (Alive(each.window)) {
+      Wake(each);
+      DestroyWindow(each.window);
+    }
+    each = KeptWindow{};
   }
-  CreateWindow(variant);
+  DrainQueue();
+  LayerReset();
+  inputsOnLayer = 0;
+}
+
+// The kept window of the kind asked for, otherwise a fresh one.
+void StartInput(std::uint8_t variant) {
+  SettleWindows();
+  const int kind = KindOf(variant);
+  windowKind = kind;
+  window = kept[kind].window;
+  if (Alive(window)) {
+    sceneReady = kept[kind].renderContext != nullptr;
+    ResetWindow(kept[kind]);
+    return;
+  }
+  CreateWindow(kind);
 }
 
 // A message sent to the procedure or posted: from 0x300 on any number (WM_CREATE and WM_DESTROY
@@ -170,7 +213,7 @@ void LoopTurns() {
         return;
       }
       --framesLeft;
-      sceneTouched = true;
+      kept[windowKind].sceneTouched = true;
       viewerState.idleHandler();
     } else if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) {
       TranslateMessage(&msg);
@@ -182,8 +225,19 @@ void LoopTurns() {
   }
 }
 
-void (*const kSteps[])() = {[] { DeliverMessage(false); }, [] { DeliverMessage(true); }, LoopTurns,
-                            [] { DestroyWindow(window); }};
+void (*const kSteps[])() = {[] { DeliverMessage(false); }, [] { DeliverMessage(true); }, LoopTurns};
+
+// A destruction ends the input, and the next input pays for a new window and context (a fifth of
+// a second under the sanitizers, against a millisecond for a kept one): one opcode in 64 asks for
+// it, the others send, post or turn the loop.
+void RunStep(std::uint32_t opcode) {
+  constexpr std::uint32_t kDestroy = 63;
+  if (opcode % 64 == kDestroy) {
+    DestroyWindow(window);
+    return;
+  }
+  kSteps[opcode % 3]();
+}
 
 }  // namespace
 
@@ -206,7 +260,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t cou
   framesLeft = kFramesPerInput;
   // A destruction, by any road, ends the program and so the input; the next one makes a window.
   for (int step = 0; step < 64 && at < size && !Destroyed(); ++step) {
-    kSteps[Take(1) % 4]();
+    RunStep(Take(1));
     CheckInvariants();
   }
   return 0;
