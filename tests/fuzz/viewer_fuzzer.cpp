@@ -1,11 +1,10 @@
-// Feeds window messages and idle turns to the viewer's own window (offscreen SDL,
-// real Mesa) and checks the shared state after every step. Input: a window kind, then steps, each
-// an opcode byte and the bytes it needs (zeros past the end), until the window is destroyed.
-// Every input starts as at start-up: one window of each kind is kept with its GL context, and the
-// viewer's state, the capture, the timer and the queue are reset through the viewer's own calls
-// and Win32; making a window and a context for every input would spend nearly all the time there.
+// Feeds window messages and idle turns to the viewer's own window (offscreen SDL, real Mesa) and
+// checks the shared state after every step. Input: a window kind, then steps, each an opcode byte
+// and the bytes it needs (zeros past the end), until the window is destroyed. Every input starts
+// as at start-up, in a kept window reset through the viewer's own calls and Win32.
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -31,33 +30,24 @@ std::uint32_t Take(int bytes) {
   return value;
 }
 
-// Making a window and its context costs hundreds of milliseconds under the sanitizers, so each
-// kind of window is kept, asleep (no timer, nothing invalid), while inputs of other kinds run.
+// A window and context cost 0.1 s or more under the sanitizers: one of each kind is kept asleep,
+// with the state its creation left. Only a frame changes what InitScene set (light 2, colours).
 struct KeptWindow {
   HWND window = nullptr;
-  HDC deviceContext = nullptr;
-  HGLRC renderContext = nullptr;
-  HPALETTE palette = nullptr;
-  // Frames change GL state that InitScene sets (light 2, the clear colour): only then is the
-  // scene set up again for the next input.
+  ViewerState created;
   bool sceneTouched = false;
 };
-constexpr int kKinds = 3;
-KeptWindow kept[kKinds];
+KeptWindow kept[3];
 HWND window = nullptr;
-int windowKind = -1;
-bool sceneReady = false;
-// The test layer notes calls as they come and only a fresh layer forgets them: start one now
-// and then, so that the notes stay small.
-constexpr int kInputsPerLayer = 2000;
-int inputsOnLayer = kInputsPerLayer;
+int windowKind = 0;
+// The test layer's notes of calls grow until a fresh layer forgets them.
+constexpr long kInputsPerLayer = 2000;
+long inputs = 0;
 constexpr int kWindowSide = 64;  // small: frames are quick
-// A frame of the mesh costs tens of milliseconds under the sanitizers, and frames past the
-// first few of an input repeat one another: an input draws at most this many.
+// A frame costs tens of milliseconds under the sanitizers, and further frames repeat the first.
 constexpr int kFramesPerInput = 2;
 int framesLeft = 0;
-// What the viewer's WM_CREATE sets up: its timer.
-constexpr UINT_PTR kViewerTimer = 1;
+constexpr UINT_PTR kViewerTimer = 1;  // as WM_CREATE sets it
 constexpr UINT kViewerTimerPeriod = 100;
 
 void Check(bool holds, const char* what) {
@@ -73,7 +63,7 @@ void CheckInvariants() {
   Check(s.dragging != 1 || (s.rotating == 1 && s.keepSpinning == 0),
         "dragging without rotating, or spinning while dragging");
   Check((s.fogEnabled | s.wireframe) <= 1, "a display toggle holds neither 0 nor 1");
-  Check(!sceneReady || std::isfinite(s.modelMatrix[0] + s.modelMatrix[5] + s.modelMatrix[10]),
+  Check(std::isfinite(s.modelMatrix[0] + s.modelMatrix[5] + s.modelMatrix[10]),
         "modelMatrix is not finite");
 }
 
@@ -96,21 +86,12 @@ void CreateWindow(int kind) {
   window = CreateViewerWindow(GetModuleHandleA(nullptr));
   LayerSetDescribedFormat(nullptr);
   Check(window != nullptr, "the viewer window could not be created");
-  sceneReady = viewerState.renderContext != nullptr;
-  kept[kind] =
-      KeptWindow{window, viewerState.deviceContext, viewerState.renderContext, viewerState.palette};
-  ShowWindow(window, SW_SHOWDEFAULT);
-  UpdateWindow(window);
-  CheckInvariants();
+  kept[kind] = KeptWindow{window, viewerState};
 }
 
 bool Alive(HWND handle) {
   RECT client;
   return handle != nullptr && GetClientRect(handle, &client) != FALSE;
-}
-
-bool Destroyed() {
-  return !Alive(window);
 }
 
 // Empties the queue; a pending paint is validated, or it would come back.
@@ -125,71 +106,53 @@ void DrainQueue() {
   }
 }
 
-// The viewer's state afresh around a kept window's handles, its context current.
-void Wake(const KeptWindow& kept) {
-  viewerState = ViewerState{};
-  viewerState.windowWidth = viewerState.windowHeight = kWindowSide;
-  viewerState.deviceContext = kept.deviceContext;
-  viewerState.renderContext = kept.renderContext;
-  viewerState.palette = kept.palette;
-  if (kept.renderContext != nullptr) {
-    wglMakeCurrent(kept.deviceContext, kept.renderContext);
+// The viewer's state as the window's creation left it, its context (if any) current.
+void Wake(const KeptWindow& each) {
+  viewerState = each.created;
+  wglMakeCurrent(viewerState.deviceContext, viewerState.renderContext);
+}
+
+// Windows asleep, no capture, an empty queue; now and then a fresh layer, after the viewer's own
+// destruction of each window with that window's handles.
+void SettleWindows() {
+  ReleaseCapture();
+  const bool freshLayer = inputs++ % kInputsPerLayer == 0;
+  for (KeptWindow& each : kept) {
+    if (Alive(each.window)) {
+      KillTimer(each.window, kViewerTimer);
+      if (freshLayer) {
+        Wake(each);
+        DestroyWindow(each.window);
+      }
+    }
+  }
+  DrainQueue();
+  if (freshLayer) {
+    LayerReset();
+    std::fill(std::begin(kept), std::end(kept), KeptWindow{});
   }
 }
 
-// A kept window as start-up leaves it: the viewer's state afresh, the viewer's timer started,
-// the scene set up again if a frame changed it, and a first paint.
-void ResetWindow(KeptWindow& kept) {
-  Wake(kept);
-  SetTimer(window, kViewerTimer, kViewerTimerPeriod, nullptr);
-  if (sceneReady && kept.sceneTouched) {
-    InitScene();
+// The kept window of the kind asked for (or a fresh one) as start-up leaves it: state afresh,
+// the viewer's timer started, the scene set up again if a frame changed it, and a first paint.
+void StartInput(std::uint8_t variant) {
+  SettleWindows();
+  windowKind = KindOf(variant);
+  KeptWindow& each = kept[windowKind];
+  if (!Alive(window = each.window)) {
+    CreateWindow(windowKind);
+  } else {
+    Wake(each);
+    SetTimer(window, kViewerTimer, kViewerTimerPeriod, nullptr);
+    if (viewerState.renderContext != nullptr && each.sceneTouched) {
+      InitScene();
+    }
   }
-  kept.sceneTouched = false;
+  each.sceneTouched = false;
   ShowWindow(window, SW_SHOWDEFAULT);
   InvalidateRect(window, nullptr, FALSE);
   UpdateWindow(window);
   CheckInvariants();
-}
-
-// Every window asleep, the capture released and the queue empty, as between two programs; and
-// now and then a fresh layer with no windows at all.
-void SettleWindows() {
-  ReleaseCapture();
-  for (KeptWindow& each : kept) {
-    if (Alive(each.window)) {
-      KillTimer(each.window, kViewerTimer);
-    }
-  }
-  DrainQueue();
-  if (++inputsOnLayer < kInputsPerLayer) {
-    return;
-  }
-  // Each destruction goes through the viewer, with that window's own handles.
-  for (KeptWindow& each : kept) {
-    if (Alive(each.window)) {
-      Wake(each);
-      DestroyWindow(each.window);
-    }
-    each = KeptWindow{};
-  }
-  DrainQueue();
-  LayerReset();
-  inputsOnLayer = 0;
-}
-
-// The kept window of the kind asked for, otherwise a fresh one.
-void StartInput(std::uint8_t variant) {
-  SettleWindows();
-  const int kind = KindOf(variant);
-  windowKind = kind;
-  window = kept[kind].window;
-  if (Alive(window)) {
-    sceneReady = kept[kind].renderContext != nullptr;
-    ResetWindow(kept[kind]);
-    return;
-  }
-  CreateWindow(kind);
 }
 
 // A message sent to the procedure or posted: from 0x300 on any number (WM_CREATE and WM_DESTROY
@@ -209,10 +172,9 @@ void LoopTurns() {
   MSG msg = {};
   for (int turns = 1 + Take(1) % 8; turns > 0; --turns) {
     if (viewerState.idleHandler != nullptr && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-      if (framesLeft == 0) {
+      if (--framesLeft < 0) {
         return;
       }
-      --framesLeft;
       kept[windowKind].sceneTouched = true;
       viewerState.idleHandler();
     } else if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) {
@@ -226,25 +188,14 @@ void LoopTurns() {
 }
 
 void (*const kSteps[])() = {[] { DeliverMessage(false); }, [] { DeliverMessage(true); }, LoopTurns};
-
-// A destruction ends the input, and the next input pays for a new window and context (a fifth of
-// a second under the sanitizers, against a millisecond for a kept one): one opcode in 64 asks for
-// it, the others send, post or turn the loop.
-void RunStep(std::uint32_t opcode) {
-  constexpr std::uint32_t kDestroy = 63;
-  if (opcode % 64 == kDestroy) {
-    DestroyWindow(window);
-    return;
-  }
-  kSteps[opcode % 3]();
-}
+// A destruction ends the input and costs the next a new window: one opcode in 64 asks for it.
+constexpr std::uint32_t kDestroyOpcode = 63;
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("SDL_VIDEODRIVER", "offscreen", 1);
-  // Asking for the screen size starts SDL's video, and with it the layer's load of the GL
-  // library, which stays loaded: windows do not reload Mesa, and leak reports can name its code.
+  // Starts SDL's video and the GL library's load, kept for the run: leak reports can name Mesa.
   if (GetSystemMetrics(SM_CYSCREEN) == 0) {
     std::fprintf(stderr, "viewer_fuzzer: no offscreen GL: %s\n", SDL_GetError());
     std::exit(1);
@@ -253,14 +204,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t count) {
-  data = bytes;
-  size = count;
-  at = 0;
+  data = bytes, size = count, at = 0;
   StartInput(Take(1));
   framesLeft = kFramesPerInput;
-  // A destruction, by any road, ends the program and so the input; the next one makes a window.
-  for (int step = 0; step < 64 && at < size && !Destroyed(); ++step) {
-    RunStep(Take(1));
+  for (int step = 0; step < 64 && at < size && Alive(window); ++step) {
+    const std::uint32_t opcode = Take(1);
+    opcode % 64 == kDestroyOpcode ? void(DestroyWindow(window)) : kSteps[opcode % 3]();
     CheckInvariants();
   }
   return 0;
