@@ -1,11 +1,10 @@
-// Feeds window messages and idle turns to the viewer's own window (offscreen SDL,
-// real Mesa) and checks the shared state after every step. Input: steps, each an opcode byte and
-// the bytes it needs (zeros past the end). Every input starts as at start-up: the window and its
-// GL context of the previous input are kept when they are of the same kind, with the viewer's
-// state, the capture, the timer and the queue reset through the viewer's own calls and Win32;
-// making a window and a context for every input would spend nearly all the time there.
+// Feeds window messages and idle turns to the viewer's own window (offscreen SDL, real Mesa) and
+// checks the shared state after every step. Input: a window kind, then steps, each an opcode byte
+// and the bytes it needs (zeros past the end), until the window is destroyed. Every input starts
+// as at start-up, in a kept window reset through the viewer's own calls and Win32.
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -31,16 +30,24 @@ std::uint32_t Take(int bytes) {
   return value;
 }
 
+// A window and context cost 0.1 s or more under the sanitizers: one of each kind is kept asleep,
+// with the state its creation left. Only a frame changes what InitScene set (light 2, colours).
+struct KeptWindow {
+  HWND window = nullptr;
+  ViewerState created;
+  bool sceneTouched = false;
+};
+KeptWindow kept[3];
 HWND window = nullptr;
-int windowKind = -1;
-bool sceneReady = false;
-// The test layer notes calls as they come and only a fresh layer forgets them: start one now
-// and then, so that the notes stay small.
-constexpr int kInputsPerLayer = 2000;
-int inputsOnLayer = 0;
+int windowKind = 0;
+// The test layer's notes of calls grow until a fresh layer forgets them.
+constexpr long kInputsPerLayer = 2000;
+long inputs = 0;
 constexpr int kWindowSide = 64;  // small: frames are quick
-// What the viewer's WM_CREATE sets up: its timer.
-constexpr UINT_PTR kViewerTimer = 1;
+// A frame costs tens of milliseconds under the sanitizers, and further frames repeat the first.
+constexpr int kFramesPerInput = 2;
+int framesLeft = 0;
+constexpr UINT_PTR kViewerTimer = 1;  // as WM_CREATE sets it
 constexpr UINT kViewerTimerPeriod = 100;
 
 void Check(bool holds, const char* what) {
@@ -56,7 +63,7 @@ void CheckInvariants() {
   Check(s.dragging != 1 || (s.rotating == 1 && s.keepSpinning == 0),
         "dragging without rotating, or spinning while dragging");
   Check((s.fogEnabled | s.wireframe) <= 1, "a display toggle holds neither 0 nor 1");
-  Check(!sceneReady || std::isfinite(s.modelMatrix[0] + s.modelMatrix[5] + s.modelMatrix[10]),
+  Check(std::isfinite(s.modelMatrix[0] + s.modelMatrix[5] + s.modelMatrix[10]),
         "modelMatrix is not finite");
 }
 
@@ -65,32 +72,26 @@ int KindOf(std::uint8_t variant) {
   return variant % 4 == 3 ? 0 : variant % 4;
 }
 
-// A fresh layer, state and window, as at start-up.
-void CreateWindow(std::uint8_t variant) {
-  LayerReset();
-  inputsOnLayer = 0;
+// A fresh state and window of this kind, as at start-up.
+void CreateWindow(int kind) {
   viewerState = ViewerState{};
   viewerState.windowWidth = viewerState.windowHeight = kWindowSide;
-  windowKind = KindOf(variant);
   const PIXELFORMATDESCRIPTOR palette = PaletteFormat332();
-  if (windowKind == 1) {
+  if (kind == 1) {
     LayerInjectFault(LayerFault::kCreateContext);
-  } else if (windowKind == 2) {
+  } else if (kind == 2) {
     LayerSetDescribedFormat(&palette);
   }
   RegisterViewerClass(GetModuleHandleA(nullptr));
   window = CreateViewerWindow(GetModuleHandleA(nullptr));
   LayerSetDescribedFormat(nullptr);
   Check(window != nullptr, "the viewer window could not be created");
-  sceneReady = viewerState.renderContext != nullptr;
-  ShowWindow(window, SW_SHOWDEFAULT);
-  UpdateWindow(window);
-  CheckInvariants();
+  kept[kind] = KeptWindow{window, viewerState};
 }
 
-bool Destroyed() {
+bool Alive(HWND handle) {
   RECT client;
-  return window == nullptr || GetClientRect(window, &client) == FALSE;
+  return handle != nullptr && GetClientRect(handle, &client) != FALSE;
 }
 
 // Empties the queue; a pending paint is validated, or it would come back.
@@ -105,39 +106,53 @@ void DrainQueue() {
   }
 }
 
-// The kept window as start-up leaves it: no capture (its loss ends a drag as the viewer ends
-// it), the viewer's timer restarted, nothing queued, the viewer's state afresh around the
-// window's handles, the scene set up again, and a first paint.
-void ResetWindow() {
+// The viewer's state as the window's creation left it, its context (if any) current.
+void Wake(const KeptWindow& each) {
+  viewerState = each.created;
+  wglMakeCurrent(viewerState.deviceContext, viewerState.renderContext);
+}
+
+// Windows asleep, no capture, an empty queue; now and then a fresh layer, after the viewer's own
+// destruction of each window with that window's handles.
+void SettleWindows() {
   ReleaseCapture();
-  KillTimer(window, kViewerTimer);
-  DrainQueue();
-  const ViewerState kept = viewerState;
-  viewerState = ViewerState{};
-  viewerState.windowWidth = viewerState.windowHeight = kWindowSide;
-  viewerState.deviceContext = kept.deviceContext;
-  viewerState.renderContext = kept.renderContext;
-  viewerState.palette = kept.palette;
-  SetTimer(window, kViewerTimer, kViewerTimerPeriod, nullptr);
-  if (sceneReady) {
-    InitScene();
+  const bool freshLayer = inputs++ % kInputsPerLayer == 0;
+  for (KeptWindow& each : kept) {
+    if (Alive(each.window)) {
+      KillTimer(each.window, kViewerTimer);
+      if (freshLayer) {
+        Wake(each);
+        DestroyWindow(each.window);
+      }
+    }
   }
+  DrainQueue();
+  if (freshLayer) {
+    LayerReset();
+    std::fill(std::begin(kept), std::end(kept), KeptWindow{});
+  }
+}
+
+// The kept window of the kind asked for (or a fresh one) as start-up leaves it: state afresh,
+// the viewer's timer started, the scene set up again if a frame changed it, and a first paint.
+void StartInput(std::uint8_t variant) {
+  SettleWindows();
+  windowKind = KindOf(variant);
+  KeptWindow& each = kept[windowKind];
+  if (!Alive(window = each.window)) {
+    CreateWindow(windowKind);
+  } else {
+    Wake(each);
+    SetTimer(window, kViewerTimer, kViewerTimerPeriod, nullptr);
+    if (viewerState.renderContext != nullptr && each.sceneTouched) {
+      InitScene();
+    }
+  }
+  each.sceneTouched = false;
   ShowWindow(window, SW_SHOWDEFAULT);
   InvalidateRect(window, nullptr, FALSE);
   UpdateWindow(window);
   CheckInvariants();
-}
-
-// The previous input's window when it is of the kind asked for, otherwise a fresh one.
-void StartInput(std::uint8_t variant) {
-  if (!Destroyed() && KindOf(variant) == windowKind && ++inputsOnLayer < kInputsPerLayer) {
-    ResetWindow();
-    return;
-  }
-  if (!Destroyed()) {
-    DestroyWindow(window);
-  }
-  CreateWindow(variant);
 }
 
 // A message sent to the procedure or posted: from 0x300 on any number (WM_CREATE and WM_DESTROY
@@ -152,11 +167,15 @@ void DeliverMessage(bool post) {
 }
 
 // Bounded turns of the viewer's own loop: draw when idle and nothing waits, otherwise take one
-// message; WM_QUIT or an empty queue ends the turns.
+// message; WM_QUIT, an empty queue or a spent frame budget ends the turns.
 void LoopTurns() {
   MSG msg = {};
   for (int turns = 1 + Take(1) % 8; turns > 0; --turns) {
     if (viewerState.idleHandler != nullptr && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      if (--framesLeft < 0) {
+        return;
+      }
+      kept[windowKind].sceneTouched = true;
       viewerState.idleHandler();
     } else if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) {
       TranslateMessage(&msg);
@@ -168,15 +187,15 @@ void LoopTurns() {
   }
 }
 
-void (*const kSteps[])() = {[] { DeliverMessage(false); }, [] { DeliverMessage(true); }, LoopTurns,
-                            [] { DestroyWindow(window); }};
+void (*const kSteps[])() = {[] { DeliverMessage(false); }, [] { DeliverMessage(true); }, LoopTurns};
+// A destruction ends the input and costs the next a new window: one opcode in 64 asks for it.
+constexpr std::uint32_t kDestroyOpcode = 63;
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("SDL_VIDEODRIVER", "offscreen", 1);
-  // Asking for the screen size starts SDL's video, and with it the layer's load of the GL
-  // library, which stays loaded: windows do not reload Mesa, and leak reports can name its code.
+  // Starts SDL's video and the GL library's load, kept for the run: leak reports can name Mesa.
   if (GetSystemMetrics(SM_CYSCREEN) == 0) {
     std::fprintf(stderr, "viewer_fuzzer: no offscreen GL: %s\n", SDL_GetError());
     std::exit(1);
@@ -185,17 +204,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t count) {
-  data = bytes;
-  size = count;
-  at = 0;
+  data = bytes, size = count, at = 0;
   StartInput(Take(1));
-  for (int step = 0; step < 64 && at < size; ++step) {
-    kSteps[Take(1) % 4]();
+  framesLeft = kFramesPerInput;
+  for (int step = 0; step < 64 && at < size && Alive(window); ++step) {
+    const std::uint32_t opcode = Take(1);
+    opcode % 64 == kDestroyOpcode ? void(DestroyWindow(window)) : kSteps[opcode % 3]();
     CheckInvariants();
-    // After a destruction, by any road, the program would have ended: start a new one.
-    if (Destroyed()) {
-      CreateWindow(Take(1));
-    }
   }
   return 0;
 }
