@@ -200,6 +200,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::fprintf(stderr, "viewer_fuzzer: no offscreen GL: %s\n", SDL_GetError());
     std::exit(1);
   }
+  // The kept windows go before the leak check at exit, as a process's windows go with it.
+  std::atexit(LayerReset);
   return 0;
 }
 
