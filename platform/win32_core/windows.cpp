@@ -70,6 +70,11 @@ static const Class* ClassOfName(LPCSTR name) {
   return value < 0x10000 ? nullptr : LookUpClass(name);
 }
 
+template <typename Container, typename Predicate>
+static void EraseIf(Container& container, Predicate predicate) {
+  container.erase(std::remove_if(container.begin(), container.end(), predicate), container.end());
+}
+
 // The record goes, with its queued messages and timers, without any message.
 void ForgetWindow(HWND window) {
   Window* record = LookUp(window);
@@ -81,22 +86,10 @@ void ForgetWindow(HWND window) {
     backend.capturePointer(nullptr);
   }
   backend.destroyWindow(*record);
-  auto& posted = state.posted;
-  posted.erase(std::remove_if(posted.begin(), posted.end(),
-                              [window](const MSG& msg) { return msg.hwnd == window; }),
-               posted.end());
-  auto& input = state.input;
-  input.erase(std::remove_if(input.begin(), input.end(),
-                             [window](const Input& in) { return in.msg.hwnd == window; }),
-              input.end());
-  auto& timers = state.timers;
-  timers.erase(std::remove_if(timers.begin(), timers.end(),
-                              [window](const Timer& timer) { return timer.window == window; }),
-               timers.end());
-  auto& windows = state.windows;
-  windows.erase(std::remove_if(windows.begin(), windows.end(),
-                               [window](const auto& w) { return Handle(*w) == window; }),
-                windows.end());
+  EraseIf(state.posted, [window](const MSG& msg) { return msg.hwnd == window; });
+  EraseIf(state.input, [window](const Input& in) { return in.msg.hwnd == window; });
+  EraseIf(state.timers, [window](const Timer& timer) { return timer.window == window; });
+  EraseIf(state.windows, [window](const auto& w) { return Handle(*w) == window; });
 }
 
 static bool MinimisingCommand(int showCommand) {
