@@ -14,12 +14,12 @@
 
 namespace {
 
-constexpr int kSide = 128;
+constexpr int kSide = 200;  // the page shows this size on a 250-pixel viewport
 using Picture = std::vector<unsigned char>;  // RGB, top row first, as in a binary PPM
 
 // llvmpipe gives the same bytes on one machine. Another Mesa may round a shade by one step or an
 // edge pixel differently: softpipe, a rasteriser and shader engine of its own, differs from these
-// pictures in 10 edge pixels of the filled frames (0.06 %) and nowhere by more than 1 step
+// pictures in a few edge pixels of the filled frames (under 0.1 %) and nowhere by more than 1 step
 // elsewhere. So a pixel is off when a channel differs by more than 1 step, and a picture passes
 // with up to 0.5 % of its pixels off. Lines are rasterised differently (softpipe: 5 % of the
 // wireframe off), so the wireframe picture pins llvmpipe's line rule.
@@ -110,7 +110,7 @@ TEST_F(Frame, FramesMatchTheirBaselines) {
   Send(WM_CHAR, 'p');
   ExpectBaseline("wireframe");
   Send(WM_CHAR, 'p');
-  ViewerWindowProc(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 70));
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 70));  // its frame turns by the stored step
   Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(90, 50));
   ExpectBaseline("rotated");
 }
