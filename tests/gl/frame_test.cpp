@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int kSide = 200;  // the page shows this size on a 250-pixel viewport
+constexpr int kSide = 200;                   // the page shows this size on a 250-pixel viewport
 using Picture = std::vector<unsigned char>;  // RGB, top row first, as in a binary PPM
 
 // llvmpipe gives the same bytes on one machine. Another Mesa may round a shade by one step or an
