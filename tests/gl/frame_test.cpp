@@ -14,7 +14,8 @@
 
 namespace {
 
-constexpr int kSide = 200;                   // the page shows this size on a 250-pixel viewport
+// The page shows this size on a 250-pixel screen, and is compared with these pictures too.
+constexpr int kSide = 200;
 using Picture = std::vector<unsigned char>;  // RGB, top row first, as in a binary PPM
 
 // llvmpipe gives the same bytes on one machine. Another Mesa may round a shade by one step or an
