@@ -1,7 +1,8 @@
-// The viewer's page against the anchor, bench/web/bare.html, in one headless Chromium: rounds
-// that alternate the two, each loaded afresh and measured over the same seconds of spinning, then
-// the anchor with parts of its frame left out (where a frame's time goes). Prints frames per
-// second per round, medians, ranges and the ratio. Run on demand, not in tests.
+// The viewer's page against the anchor, bench/web/bare.html, in one browser (ENGINE=chromium,
+// the default, headless; or firefox): rounds that alternate the two, each loaded afresh and
+// measured over the same seconds of spinning, then the anchor with parts of its frame left out
+// (where a frame's time goes). Prints frames per second per round, medians, ranges and the
+// ratio. Run on demand, not in tests.
 // Usage: node bench/web/compare.js [build/web]   (ROUNDS=5, SPIN_SECONDS=4, FOG=1 for fog views)
 'use strict';
 const path = require('path');
@@ -10,6 +11,7 @@ const lib = require(path.join(__dirname, '../../tests/web/lib'));
 const rounds = Number(process.env.ROUNDS || 5);
 const seconds = Number(process.env.SPIN_SECONDS || 4);
 const fog = process.env.FOG === '1';
+const engine = process.env.ENGINE || 'chromium';
 const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
 
 // Counts animation-frame requests: each page makes one per frame it presents.
@@ -67,7 +69,9 @@ const range = (list, digits = 1) =>
 
 async function main(directory) {
   const server = await lib.serve(path.resolve(directory));
-  const browser = await lib.launch();
+  // Both engines pace frames at 60 Hz. Chromium on SwiftShader stays below that here; Firefox on
+  // llvmpipe would not, so it is told to draw as fast as it can.
+  const browser = await lib.launch(engine, { prefs: { 'layout.frame_rate': 0 } });
   const base = `http://127.0.0.1:${server.address().port}/`;
   try {
     const page = [], bare = [], ratios = [];

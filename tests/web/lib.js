@@ -28,8 +28,8 @@ function serve(dir) {
   return new Promise(resolve => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-// engine: 'chromium' or 'firefox'; webgl false switches WebGL off.
-async function launch(engine = 'chromium', { webgl = true } = {}) {
+// engine: 'chromium' or 'firefox'; webgl false switches WebGL off; prefs are Firefox's.
+async function launch(engine = 'chromium', { webgl = true, prefs = {} } = {}) {
   const defaultViewport = { width: 1024, height: 768, deviceScaleFactor: 1 };
   if (engine === 'chromium') {
     return puppeteer.launch({
@@ -52,7 +52,7 @@ async function launch(engine = 'chromium', { webgl = true } = {}) {
     executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
     headless: false,
     env: { ...process.env, DISPLAY: display },
-    extraPrefsFirefox: { 'webgl.force-enabled': webgl, 'webgl.disabled': !webgl },
+    extraPrefsFirefox: { 'webgl.force-enabled': webgl, 'webgl.disabled': !webgl, ...prefs },
     defaultViewport,
   });
   browser.on('disconnected', () => xvfb.kill());
