@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -39,23 +40,22 @@ Picture ReadFrame() {
   return picture;
 }
 
+const std::string kPpmHeader =
+    "P6\n" + std::to_string(kSide) + " " + std::to_string(kSide) + "\n255\n";
+
 bool WritePpm(const std::string& path, const Picture& picture) {
   std::ofstream file(path, std::ios::binary);
-  file << "P6\n" << kSide << ' ' << kSide << "\n255\n";
+  file << kPpmHeader;
   return bool(file.write(reinterpret_cast<const char*>(picture.data()), picture.size()));
 }
 
-// The pixels of a binary PPM as WritePpm writes them; empty when missing or of another shape.
+// The pixels of a PPM file as WritePpm writes it; empty when missing or of another shape.
 Picture ReadPpm(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  std::string magic;
-  int width = 0, height = 0, depth = 0;
-  Picture picture(3 * kSide * kSide);
-  file >> magic >> width >> height >> depth;
-  file.get();
-  file.read(reinterpret_cast<char*>(picture.data()), picture.size());
-  const bool ours = magic == "P6" && width == kSide && height == kSide && depth == 255;
-  return ours && file.gcount() == std::streamsize(picture.size()) ? picture : Picture{};
+  const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+  const bool ours = bytes.size() == kPpmHeader.size() + 3 * kSide * kSide &&
+                    bytes.compare(0, kPpmHeader.size(), kPpmHeader) == 0;
+  return ours ? Picture(bytes.begin() + kPpmHeader.size(), bytes.end()) : Picture{};
 }
 
 int PixelsOff(const Picture& a, const Picture& b) {
