@@ -4,7 +4,8 @@
 #   full (default): the hint box before the window; the window's place and size; its picture; f;
 #     a refused resize; a held drag, slow and as a burst, that leaves the model spinning; Esc.
 #   --short: the hint, the window's place and size, its picture, f, Esc and exit code 0.
-#   E2E_RESIZE=0 skips the resize (Wine), E2E_BURST_CHECK=0 only reports the burst figure.
+#   E2E_RESIZE=0 skips the resize (Wine), E2E_BURST_CHECK=0 only reports the burst figure;
+#   E2E_WM_CLASS checks the window's class.
 # Usage: scenario.sh [--full | --short] PROGRAM [ARGUMENTS...]
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -22,6 +23,9 @@ e2e_launch_viewer "${counter[@]}" "$@"
 pid=$E2E_VIEWER_PID
 window=$E2E_MAIN_WINDOW
 e2e_screenshot_window "$window" "$shots/default.png"
+class=${E2E_WM_CLASS:-}
+[[ -z $class ]] || xprop -id "$window" WM_CLASS | grep -q "= \"$class\", \"$class\"$" ||
+  e2e_fail "WM_CLASS is not $class: $(xprop -id "$window" WM_CLASS)"
 
 # Square at 0.8 of the screen height, at (50, 50). Without a window manager the SDL build's X
 # window is the whole window; Wine draws a frame around its X window, the client area.
