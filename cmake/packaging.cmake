@@ -17,6 +17,14 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 
+# A zip named ribbon-<version>-<kind>.zip whose files unpack side by side, with no folder around.
+macro(ribbon_zip kind)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME ribbon-${PROJECT_VERSION}-${kind})
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+  include(CPack)
+endmacro()
+
 # The controls table has one source, README.md; the manual page and the packages' short README
 # take it from there.
 file(STRINGS ${PROJECT_SOURCE_DIR}/README.md readme_lines)
@@ -60,10 +68,7 @@ if(EMSCRIPTEN)
   install(FILES ${page}/index.html $<TARGET_FILE:ribbon> $<TARGET_FILE_DIR:ribbon>/ribbon.wasm
           ${page}/favicon.ico ${page}/ribbon-128.png ${page}/manifest.webmanifest DESTINATION .)
   set(CPACK_STRIP_FILES OFF)
-  set(CPACK_GENERATOR ZIP)
-  set(CPACK_PACKAGE_FILE_NAME ribbon-${PROJECT_VERSION}-web)
-  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-  include(CPack)
+  ribbon_zip(web)
   return()
 endif()
 
@@ -72,10 +77,7 @@ if(WIN32)
   install(TARGETS ribbon RUNTIME DESTINATION .)
   install(FILES ${user_readme} DESTINATION . RENAME README.txt)
   install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
-  set(CPACK_GENERATOR ZIP)
-  set(CPACK_PACKAGE_FILE_NAME ribbon-${PROJECT_VERSION}-win64)
-  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-  include(CPack)
+  ribbon_zip(win64)
   return()
 endif()
 
