@@ -2,18 +2,22 @@
 // session bus) and the GL driver's loading take tens of milliseconds each, and a first message box
 // needs neither: SDL shows its boxes there from a process of their own. So on X11 the display is
 // only probed when it opens. A first box is shown from a process forked before anything else
-// starts, and a worker thread starts video, loads the driver and reads the GLX visuals while the
-// box is up. The main thread meanwhile only waits for the box's process: SDL is used by one thread
-// at a time, and the box's process is forked from a process of one thread. Whatever needs the
-// display before any box starts video on the spot. Elsewhere video starts at once, and SDL loads
-// the driver with the first GL window.
+// starts; once the box is on the screen, a worker thread starts video, loads the driver and reads
+// the GLX visuals while the user reads it. Started earlier, the worker would take a core from the
+// box's process; at a low priority instead, it would starve on a busy machine and hold up the
+// window after the box. The main thread meanwhile only waits: SDL is used by one thread at a
+// time, and the box's process is forked from a process of one thread. Whatever needs the display
+// before any box starts video on the spot. Elsewhere video starts at once, and SDL loads the
+// driver with the first GL window.
 #include "platform/sdl/video_start.h"
 
 #include <X11/Xlib.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -22,7 +26,8 @@
 namespace sdl {
 namespace {
 
-bool videoPending = false;  // the X server answered; SDL's video has not started
+// The probe's connection, kept while SDL's video has not started: it watches for the box.
+Display* probe = nullptr;
 
 // When no real display opens, SDL settles on a driver that shows nothing. That is useful only
 // when asked for by name (the tests do); otherwise the user would get an invisible window.
@@ -69,25 +74,48 @@ void StartVideoAndLoadDriver() {
   }
 }
 
-// At low priority: on two cores the worker would otherwise hold up the box's process.
 int StartInBackground(void*) {
-  SDL_SetThreadPriority(SDL_THREAD_PRIORITY_LOW);
   StartVideoAndLoadDriver();
   return 0;
 }
 
 // A connection costs about a millisecond, against SDL's tens. Xlib is made ready for threads
 // first, as SDL does, since the worker will use it.
-bool X11Answers() {
+Display* ProbeX11() {
   XInitThreads();
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr) {
     std::fprintf(stderr, "ribbon: cannot open a display: no X server answered at DISPLAY=\"%s\"\n",
                  XDisplayName(nullptr));
-    return false;
   }
-  XCloseDisplay(display);
-  return true;
+  return display;
+}
+
+void CloseProbe() {
+  XCloseDisplay(probe);
+  probe = nullptr;
+}
+
+// Until a window is mapped on the screen (the box's, as a rule), the box's process has ended, or
+// half a second has passed. The probe selected the maps before the box's process was forked.
+void WaitUntilBoxShows(pid_t box) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+  pollfd connection = {ConnectionNumber(probe), POLLIN, 0};
+  while (std::chrono::steady_clock::now() < end) {
+    while (XPending(probe) > 0) {
+      XEvent event;
+      XNextEvent(probe, &event);
+      if (event.type == MapNotify) {
+        return;
+      }
+    }
+    siginfo_t ended = {};
+    if (waitid(P_PID, static_cast<id_t>(box), &ended, WEXITED | WNOHANG | WNOWAIT) != 0 ||
+        ended.si_pid != 0) {
+      return;
+    }
+    poll(&connection, 1, 10);  // the box's process is looked at every 10 ms
+  }
 }
 
 }  // namespace
@@ -100,20 +128,22 @@ bool OpenVideo() {
     requested = "x11";
   }
   if (requested != nullptr && SDL_strcasecmp(requested, "x11") == 0) {
-    videoPending = X11Answers();
-    if (videoPending) {
+    probe = ProbeX11();
+    if (probe != nullptr) {
       ExitWhenDisplayIsLost();
     }
-    return videoPending;
+    return probe != nullptr;
   }
   return StartVideo();
 }
 
 bool VideoPending() {
-  return videoPending;
+  return probe != nullptr;
 }
 
 int ShowBoxWhileVideoStarts(Uint32 flags, const char* caption, const char* text) {
+  XSelectInput(probe, DefaultRootWindow(probe), SubstructureNotifyMask);
+  XSync(probe, True);
   const pid_t box = fork();
   if (box == 0) {
     // The box's own process: it ends without the parent's exit handlers and buffers.
@@ -123,7 +153,8 @@ int ShowBoxWhileVideoStarts(Uint32 flags, const char* caption, const char* text)
     FinishVideoStart();
     return SDL_ShowSimpleMessageBox(flags, caption, text, nullptr);
   }
-  videoPending = false;
+  WaitUntilBoxShows(box);
+  CloseProbe();
   SDL_Thread* worker = SDL_CreateThread(StartInBackground, "ribbon-start", nullptr);
   int status = 0;
   while (waitpid(box, &status, 0) < 0 && errno == EINTR) {
@@ -138,8 +169,8 @@ int ShowBoxWhileVideoStarts(Uint32 flags, const char* caption, const char* text)
 }
 
 void FinishVideoStart() {
-  if (videoPending) {
-    videoPending = false;
+  if (probe != nullptr) {
+    CloseProbe();
     StartVideoAndLoadDriver();
   }
 }
