@@ -19,7 +19,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 
 #include "platform/sdl/layer.h"
 
