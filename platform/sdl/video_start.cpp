@@ -2,13 +2,12 @@
 // session bus) and the GL driver's loading take tens of milliseconds each, and a first message box
 // needs neither: SDL shows its boxes there from a process of their own. So on X11 the display is
 // only probed when it opens. A first box is shown from a process forked before anything else
-// starts; once the box is on the screen, a worker thread starts video, loads the driver and reads
-// the GLX visuals while the user reads it. Started earlier, the worker would take a core from the
-// box's process; at a low priority instead, it would starve on a busy machine and hold up the
-// window after the box. The main thread meanwhile only waits: SDL is used by one thread at a
-// time, and the box's process is forked from a process of one thread. Whatever needs the display
-// before any box starts video on the spot. Elsewhere video starts at once, and SDL loads the
-// driver with the first GL window.
+// starts; once the box is on the screen, the main thread starts video, loads the driver and reads
+// the GLX visuals while the user reads it, and then waits for the box to close. Started before
+// the box is on the screen, that work would take a core from the box's process. SDL stays on the
+// main thread, and the box's process is forked from a process of one thread. Whatever needs the
+// display before any box starts video on the spot. Elsewhere video starts at once, and SDL loads
+// the driver with the first GL window.
 #include "platform/sdl/video_start.h"
 
 #include <X11/Xlib.h>
@@ -73,13 +72,8 @@ void StartVideoAndLoadDriver() {
   }
 }
 
-int StartInBackground(void*) {
-  StartVideoAndLoadDriver();
-  return 0;
-}
-
-// A connection costs about a millisecond, against SDL's tens. Xlib is made ready for threads
-// first, as SDL does, since the worker will use it.
+// A connection costs about a millisecond, against SDL's tens. SDL makes Xlib ready for threads,
+// which must come before any other Xlib call: so it does here.
 Display* ProbeX11() {
   XInitThreads();
   Display* display = XOpenDisplay(nullptr);
@@ -153,15 +147,9 @@ int ShowBoxWhileVideoStarts(Uint32 flags, const char* caption, const char* text)
     return SDL_ShowSimpleMessageBox(flags, caption, text, nullptr);
   }
   WaitUntilBoxShows(box);
-  CloseProbe();
-  SDL_Thread* worker = SDL_CreateThread(StartInBackground, "ribbon-start", nullptr);
+  FinishVideoStart();
   int status = 0;
   while (waitpid(box, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (worker != nullptr) {
-    SDL_WaitThread(worker, nullptr);
-  } else {
-    StartVideoAndLoadDriver();
   }
   // A box ended by a signal was on screen; one that could not be shown says so by its status.
   return WIFEXITED(status) && WEXITSTATUS(status) != 0 ? -1 : 0;

@@ -12,7 +12,8 @@ bool OpenVideo();
 // Whether a first box would come before SDL's video starts.
 bool VideoPending();
 // Shows a parentless box (SDL's) from a process forked before SDL's video starts, and starts it
-// meanwhile; returns when the box is closed and video has started, 0 when the box was shown.
+// while the box is up; returns when the box is closed and video has started, 0 when the box was
+// shown.
 int ShowBoxWhileVideoStarts(Uint32 flags, const char* caption, const char* text);
 // Waits until video has started and the driver has loaded: before anything asks SDL, GL or GLX
 // about the display.
