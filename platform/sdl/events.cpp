@@ -1,5 +1,6 @@
 // SDL's events are reported to the core here, and only here: the core builds the messages.
 #include "platform/sdl/layer.h"
+#include "platform/sdl/video_start.h"
 
 namespace sdl {
 namespace {
@@ -146,8 +147,9 @@ void Pump() {
   FollowCapturedPointer();
 }
 
-// SDL waits for its own events.
+// SDL waits for its own events: on X11 a wait before any window or box starts its video first.
 void Wait(int timeout) {
+  FinishVideoStart();
   if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
     SDL_WaitEventTimeout(nullptr, timeout);
   } else if (timeout > 0) {

@@ -1,6 +1,6 @@
 // The SDL2 backend's start, its desktop (message boxes, screen, capture, clock) and its table.
-#include "platform/sdl/driver_preload.h"
 #include "platform/sdl/layer.h"
+#include "platform/sdl/video_start.h"
 
 #include <cstdio>
 
@@ -12,15 +12,9 @@ bool OnHeadlessDriver() {
          SDL_strcmp(driver, "dummy") == 0;
 }
 
-// When no real display opens, SDL settles on a driver that shows nothing. That is useful only
-// when asked for by name (the tests do); otherwise the user would get an invisible window.
-static bool FellBackToHeadlessDriver() {
-  if (!OnHeadlessDriver()) {
-    return false;
-  }
+bool OnX11Driver() {
   const char* driver = SDL_GetCurrentVideoDriver();
-  const char* requested = SDL_getenv("SDL_VIDEODRIVER");
-  return driver == nullptr || requested == nullptr || SDL_strcasecmp(requested, driver) != 0;
+  return driver != nullptr && SDL_strcmp(driver, "x11") == 0;
 }
 
 static bool Open() {
@@ -30,25 +24,7 @@ static bool Open() {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // A click that activates a window still reaches it, as on Windows.
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-  // Without a Wayland session only X11 can answer; trying Wayland anyway just adds noise.
-  if (SDL_getenv("SDL_VIDEODRIVER") == nullptr && SDL_getenv("WAYLAND_DISPLAY") == nullptr) {
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-  }
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    std::fprintf(stderr, "ribbon: cannot open a display: %s\n", SDL_GetError());
-    return false;
-  }
-  if (FellBackToHeadlessDriver()) {
-    std::fputs("ribbon: cannot open a display: no X11 or Wayland display answered\n", stderr);
-    SDL_Quit();
-    return false;
-  }
-  // Loading the GL driver is most of the cost of the first GL window: it loads while the user
-  // reads the hint box.
-  ExitWhenDisplayIsLost();
-  StartDriverPreload();
-  SDL_StartTextInput();
-  return true;
+  return OpenVideo();
 }
 
 POINT PrimaryOrigin() {
@@ -70,20 +46,24 @@ core::Window* WindowOfSdl(Uint32 sdlWindowId) {
 }
 
 // A headless driver has no screen for a box, and a box shown on some other display would wait
-// for a user who is not there.
+// for a user who is not there. A box before SDL's video has started has no window to belong to.
 static void MessageBox(core::Window* owner, const char* text, const char* caption, bool error) {
-  if (OnHeadlessDriver()) {
-    return;
+  const Uint32 flags = error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+  int shown = 0;
+  if (VideoPending()) {
+    shown = ShowBoxWhileVideoStarts(flags, caption, text);
+  } else if (!OnHeadlessDriver()) {
+    SDL_Window* parent = owner != nullptr && owner->visible ? SdlWindow(owner) : nullptr;
+    shown = SDL_ShowSimpleMessageBox(flags, caption, text, parent);
   }
-  SDL_Window* parent = owner != nullptr && owner->visible ? SdlWindow(owner) : nullptr;
-  Uint32 flags = error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
-  if (SDL_ShowSimpleMessageBox(flags, caption, text, parent) != 0) {
+  if (shown != 0) {
     // The user must not lose what the box had to say.
     std::fprintf(stderr, "ribbon: %s: %s\n", caption, text);
   }
 }
 
 static POINT ScreenSize() {
+  FinishVideoStart();
   SDL_DisplayMode mode;
   if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
     return POINT{0, 0};

@@ -19,6 +19,7 @@ namespace sdl {
 
 // SDL's offscreen and dummy drivers (or none at all): nothing a user could see.
 bool OnHeadlessDriver();
+bool OnX11Driver();
 // The primary monitor's top-left corner in SDL's (the X screen's) coordinates: Win32 measures
 // window positions from there.
 POINT PrimaryOrigin();
@@ -35,15 +36,17 @@ void SetIconic(core::Window& window, bool iconic);
 void PlaceWindow(core::Window& window, bool moved, bool sized, bool raise);
 void DestroyWindow(core::Window& window);
 // The X visual whose GLX config matches the request best, with the depth buffer exact when the
-// display has one; 0 when there is no X display or no usable config (glx_visual.cpp).
+// display has one; 0 when there is no X display or no usable config (glx_visual.cpp). The
+// display's configs are read once, by ReadGlxVisuals or else by the first choice.
 unsigned long ChooseGlxVisual(const PIXELFORMATDESCRIPTOR& request);
+void ReadGlxVisuals();
 
 // Input (events.cpp).
 void Pump();
 void Wait(int timeout);
 
-// X11 itself (x11.cpp). After SDL's start on X11: losing the X server ends the program with one
-// line on stderr. Whether the pointer lies outside the window, in its client coordinates.
+// X11 itself (x11.cpp). Once X11 is known to be the display: losing the X server ends the program
+// with one line on stderr. Whether the pointer lies outside the window, in its client coordinates.
 void ExitWhenDisplayIsLost();
 bool PointerOutsideWindow(SDL_Window* window, POINT* client);
 

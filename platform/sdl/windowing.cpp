@@ -2,8 +2,8 @@
 // described as the framebuffer they really have.
 #include <string>
 
-#include "platform/sdl/driver_preload.h"
 #include "platform/sdl/layer.h"
+#include "platform/sdl/video_start.h"
 #include "resources/icon.h"
 
 namespace sdl {
@@ -107,9 +107,7 @@ SDL_Window* MakeSdlWindow(core::Window& window) {
 // the display has it (SDL would take the deepest). Elsewhere SDL's own choice already prefers
 // the closest sizes.
 SDL_Window* MakeSdlWindowForRequest(core::Window& window, const PIXELFORMATDESCRIPTOR& request) {
-  const char* driver = SDL_GetCurrentVideoDriver();
-  const unsigned long visual =
-      driver != nullptr && SDL_strcmp(driver, "x11") == 0 ? ChooseGlxVisual(request) : 0;
+  const unsigned long visual = OnX11Driver() ? ChooseGlxVisual(request) : 0;
   if (visual == 0) {
     return MakeSdlWindow(window);
   }
@@ -124,8 +122,8 @@ SDL_Window* MakeSdlWindowForRequest(core::Window& window, const PIXELFORMATDESCR
 
 bool CreateWindow(core::Window& window, const PIXELFORMATDESCRIPTOR* request) {
   DestroyWindow(window);
-  // GL attributes and the GLX visual are asked of a driver that may still be loading.
-  FinishDriverPreload();
+  // GL attributes and the GLX visual are asked of a display and a driver that may be starting.
+  FinishVideoStart();
   if (request != nullptr) {
     SetGlAttributes(*request);
   } else {

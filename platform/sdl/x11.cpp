@@ -3,8 +3,6 @@
 #include <X11/Xlib.h>
 #include <unistd.h>
 
-#include <cstring>
-
 #include "platform/sdl/layer.h"
 
 // The end of the X connection. Xlib's own handler prints several lines and calls exit(), whose
@@ -19,10 +17,7 @@ static int ReportLostDisplay(Display*) {
 namespace sdl {
 
 void ExitWhenDisplayIsLost() {
-  const char* driver = SDL_GetCurrentVideoDriver();
-  if (driver != nullptr && std::strcmp(driver, "x11") == 0) {
-    XSetIOErrorHandler(ReportLostDisplay);
-  }
+  XSetIOErrorHandler(ReportLostDisplay);
 }
 
 // The server's own pointer, not SDL's cached copy of it.

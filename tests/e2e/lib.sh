@@ -160,6 +160,8 @@ e2e_launch_viewer() {
     e2e_fail_process "$E2E_VIEWER_PID" "no hint box appeared"
   xwininfo -id "$E2E_HINT_BOX" | grep -q "\"$E2E_HINT_PREFIX.*@.* \"$" ||
     e2e_fail "hint box caption: $(xwininfo -id "$E2E_HINT_BOX" | head -2)"
+  # Read for half a second, as a person would: a window that did not wait for the box shows by then.
+  sleep 0.5
   e2e_window_by_title "$E2E_MAIN_TITLE" >/dev/null &&
     e2e_fail "the main window exists while the hint box is still up"
   xdotool key --window "$E2E_HINT_BOX" Return 2>/dev/null
