@@ -1,7 +1,8 @@
 // Feeds window messages and idle turns to the viewer's own window (offscreen SDL, real Mesa) and
 // checks the shared state after every step. Input: a window kind, then steps, each an opcode byte
-// and the bytes it needs (zeros past the end), until the window is destroyed. Every input starts
-// as at start-up, in a kept window reset through the viewer's own calls and Win32.
+// and the bytes it needs (zeros past the end), until the window is destroyed (by the viewer's or
+// Win32's own ways: Escape, WM_CLOSE). Every input starts as at start-up, in a kept window reset
+// through the viewer's own calls and Win32.
 #include <SDL.h>
 
 #include <algorithm>
@@ -163,8 +164,8 @@ void StartInput(std::uint8_t variant) {
 // A message sent to the procedure or posted: from 0x300 on any number (WM_CREATE and WM_DESTROY
 // come only from real creation and destruction); characters are single bytes.
 void DeliverMessage(bool post) {
-  const UINT pick = Take(2);
-  const UINT message = pick == WM_CREATE || pick == WM_DESTROY ? WM_NULL : pick % 0x300;
+  const UINT pick = Take(2) % 0x300;
+  const UINT message = pick == WM_CREATE || pick == WM_DESTROY ? WM_NULL : pick;
   const WPARAM wParam = message == WM_CHAR ? Take(1) : Take(4);
   const LPARAM lParam = static_cast<std::int32_t>(Take(4));
   post ? void(PostMessageA(window, message, wParam, lParam))
@@ -208,9 +209,6 @@ void LoopTurns() {
 }
 
 void (*const kSteps[])() = {[] { DeliverMessage(false); }, [] { DeliverMessage(true); }, LoopTurns};
-// A destruction ends the input and costs the next a new window and context (about 0.1 s): one
-// opcode value in 256 asks for it, not one that libFuzzer's fills of 0x00 or 0xff make.
-constexpr std::uint32_t kDestroyOpcode = 63;
 
 }  // namespace
 
@@ -231,9 +229,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t cou
   StartInput(Take(1));
   framesLeft = kFramesPerInput;
   for (int step = 0; step < 64 && at < size && Alive(window); ++step) {
-    const std::uint32_t opcode = Take(1);
-    opcode == kDestroyOpcode ? void(DestroyWindow(window)) : kSteps[opcode % 3]();
+    kSteps[Take(1) % 3]();
     CheckInvariants();
+  }
+  // A destroyed window is replaced now: the input that destroyed it pays for the new window and
+  // context, and libFuzzer, scaling by time, favours inputs that keep their window.
+  if (!Alive(window)) {
+    CreateWindow(windowKind);
   }
   return 0;
 }
