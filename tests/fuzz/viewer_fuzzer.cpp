@@ -72,11 +72,6 @@ void CheckInvariants() {
         "modelMatrix is not finite");
 }
 
-// Kind 1 lacks a context, 2 uses a palette, 0 is the usual window.
-int KindOf(std::uint8_t variant) {
-  return variant % 4 == 3 ? 0 : variant % 4;
-}
-
 // A fresh state and window of this kind, as at start-up.
 void CreateWindow(int kind) {
   viewerState = ViewerState{};
@@ -91,8 +86,7 @@ void CreateWindow(int kind) {
   window = CreateViewerWindow(GetModuleHandleA(nullptr));
   LayerSetDescribedFormat(nullptr);
   Check(window != nullptr, "the viewer window could not be created");
-  kept[kind] = KeptWindow{};
-  kept[kind].window = window, kept[kind].created = viewerState;
+  kept[kind] = KeptWindow{window, viewerState, false, ViewerState{}, FALSE};
 }
 
 bool Alive(HWND handle) {
@@ -143,7 +137,7 @@ void SettleWindows() {
 // the viewer's timer started, the scene set up again if a frame changed it, and a first paint.
 void StartInput(std::uint8_t variant) {
   SettleWindows();
-  windowKind = KindOf(variant);
+  windowKind = variant % 4 == 3 ? 0 : variant % 4;  // 1 lacks a context, 2 uses a palette
   KeptWindow& each = kept[windowKind];
   if (!Alive(window = each.window)) {
     CreateWindow(windowKind);
@@ -161,8 +155,8 @@ void StartInput(std::uint8_t variant) {
   CheckInvariants();
 }
 
-// A message sent to the procedure or posted: from 0x300 on any number (WM_CREATE and WM_DESTROY
-// come only from real creation and destruction); characters are single bytes.
+// A message sent to the procedure or posted: any number below 0x300 but WM_CREATE and WM_DESTROY,
+// which come only from real creation and destruction; characters are single bytes.
 void DeliverMessage(bool post) {
   const UINT pick = Take(2) % 0x300;
   const UINT message = pick == WM_CREATE || pick == WM_DESTROY ? WM_NULL : pick;
@@ -173,18 +167,16 @@ void DeliverMessage(bool post) {
 }
 
 // True when a frame now would be drawn from what this window's previous frame was drawn from,
-// and so repeat it exactly; otherwise notes what this frame is drawn from. Byte copies and
-// compares: padding compares alike, a state that differs anywhere differs.
+// and so repeat it exactly; notes what this one is drawn from. Byte copies and compares: padding
+// compares alike, and a state that differs anywhere differs.
 bool RepeatsLastFrame() {
   KeptWindow& each = kept[windowKind];
   const BOOL iconic = IsIconic(window);
-  if (iconic == each.lastIconic &&
-      std::memcmp(&viewerState, &each.lastFrame, sizeof viewerState) == 0) {
-    return true;
-  }
+  const bool repeats = iconic == each.lastIconic &&
+                       std::memcmp(&viewerState, &each.lastFrame, sizeof viewerState) == 0;
   std::memcpy(&each.lastFrame, &viewerState, sizeof viewerState);
   each.lastIconic = iconic;
-  return false;
+  return repeats;
 }
 
 // Bounded turns of the viewer's own loop: draw when idle and nothing waits, otherwise take one
