@@ -1,7 +1,8 @@
 // Feeds window messages and idle turns to the viewer's own window (offscreen SDL, real Mesa) and
 // checks the shared state after every step. Input: a window kind, then steps, each an opcode byte
-// and the bytes it needs (zeros past the end), until the window is destroyed. Every input starts
-// as at start-up, in a kept window reset through the viewer's own calls and Win32.
+// and the bytes it needs (zeros past the end), until the window is destroyed (by the viewer's or
+// Win32's own ways: Escape, WM_CLOSE). Every input starts as at start-up, in a kept window reset
+// through the viewer's own calls and Win32.
 #include <SDL.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/viewer.h"
 #include "app/viewer_state.h"
@@ -36,6 +38,9 @@ struct KeptWindow {
   HWND window = nullptr;
   ViewerState created;
   bool sceneTouched = false;
+  // What the window's previous frame was drawn from: the viewer's state, the window minimised.
+  ViewerState lastFrame;
+  BOOL lastIconic = FALSE;
 };
 KeptWindow kept[3];
 HWND window = nullptr;
@@ -44,7 +49,7 @@ int windowKind = 0;
 constexpr long kInputsPerLayer = 2000;
 long inputs = 0;
 constexpr int kWindowSide = 64;  // small: frames are quick
-// A frame costs tens of milliseconds under the sanitizers, and further frames repeat the first.
+// A frame costs about 10 ms under the sanitizers, and further frames repeat the first.
 constexpr int kFramesPerInput = 2;
 int framesLeft = 0;
 constexpr UINT_PTR kViewerTimer = 1;  // as WM_CREATE sets it
@@ -67,11 +72,6 @@ void CheckInvariants() {
         "modelMatrix is not finite");
 }
 
-// Kind 1 lacks a context, 2 uses a palette, 0 is the usual window.
-int KindOf(std::uint8_t variant) {
-  return variant % 4 == 3 ? 0 : variant % 4;
-}
-
 // A fresh state and window of this kind, as at start-up.
 void CreateWindow(int kind) {
   viewerState = ViewerState{};
@@ -86,7 +86,7 @@ void CreateWindow(int kind) {
   window = CreateViewerWindow(GetModuleHandleA(nullptr));
   LayerSetDescribedFormat(nullptr);
   Check(window != nullptr, "the viewer window could not be created");
-  kept[kind] = KeptWindow{window, viewerState};
+  kept[kind] = KeptWindow{window, viewerState, false, ViewerState{}, FALSE};
 }
 
 bool Alive(HWND handle) {
@@ -137,7 +137,7 @@ void SettleWindows() {
 // the viewer's timer started, the scene set up again if a frame changed it, and a first paint.
 void StartInput(std::uint8_t variant) {
   SettleWindows();
-  windowKind = KindOf(variant);
+  windowKind = variant % 4 == 3 ? 0 : variant % 4;  // 1 lacks a context, 2 uses a palette
   KeptWindow& each = kept[windowKind];
   if (!Alive(window = each.window)) {
     CreateWindow(windowKind);
@@ -155,15 +155,28 @@ void StartInput(std::uint8_t variant) {
   CheckInvariants();
 }
 
-// A message sent to the procedure or posted: from 0x300 on any number (WM_CREATE and WM_DESTROY
-// come only from real creation and destruction); characters are single bytes.
+// A message sent to the procedure or posted: any number below 0x300 but WM_CREATE and WM_DESTROY,
+// which come only from real creation and destruction; characters are single bytes.
 void DeliverMessage(bool post) {
-  const UINT pick = Take(2);
-  const UINT message = pick == WM_CREATE || pick == WM_DESTROY ? WM_NULL : pick % 0x300;
+  const UINT pick = Take(2) % 0x300;
+  const UINT message = pick == WM_CREATE || pick == WM_DESTROY ? WM_NULL : pick;
   const WPARAM wParam = message == WM_CHAR ? Take(1) : Take(4);
   const LPARAM lParam = static_cast<std::int32_t>(Take(4));
   post ? void(PostMessageA(window, message, wParam, lParam))
        : void(ViewerWindowProc(window, message, wParam, lParam));
+}
+
+// True when a frame now would be drawn from what this window's previous frame was drawn from,
+// and so repeat it exactly; notes what this one is drawn from. Byte copies and compares: padding
+// compares alike, and a state that differs anywhere differs.
+bool RepeatsLastFrame() {
+  KeptWindow& each = kept[windowKind];
+  const BOOL iconic = IsIconic(window);
+  const bool repeats = iconic == each.lastIconic &&
+                       std::memcmp(&viewerState, &each.lastFrame, sizeof viewerState) == 0;
+  std::memcpy(&each.lastFrame, &viewerState, sizeof viewerState);
+  each.lastIconic = iconic;
+  return repeats;
 }
 
 // Bounded turns of the viewer's own loop: draw when idle and nothing waits, otherwise take one
@@ -172,7 +185,7 @@ void LoopTurns() {
   MSG msg = {};
   for (int turns = 1 + Take(1) % 8; turns > 0; --turns) {
     if (viewerState.idleHandler != nullptr && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-      if (--framesLeft < 0) {
+      if (--framesLeft < 0 || RepeatsLastFrame()) {
         return;
       }
       kept[windowKind].sceneTouched = true;
@@ -188,8 +201,6 @@ void LoopTurns() {
 }
 
 void (*const kSteps[])() = {[] { DeliverMessage(false); }, [] { DeliverMessage(true); }, LoopTurns};
-// A destruction ends the input and costs the next a new window: one opcode in 64 asks for it.
-constexpr std::uint32_t kDestroyOpcode = 63;
 
 }  // namespace
 
@@ -210,9 +221,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t cou
   StartInput(Take(1));
   framesLeft = kFramesPerInput;
   for (int step = 0; step < 64 && at < size && Alive(window); ++step) {
-    const std::uint32_t opcode = Take(1);
-    opcode % 64 == kDestroyOpcode ? void(DestroyWindow(window)) : kSteps[opcode % 3]();
+    kSteps[Take(1) % 3]();
     CheckInvariants();
+  }
+  // A destroyed window is replaced now: the input that destroyed it pays for the new window and
+  // context, and libFuzzer, scaling by time, favours inputs that keep their window.
+  if (!Alive(window)) {
+    CreateWindow(windowKind);
   }
   return 0;
 }
