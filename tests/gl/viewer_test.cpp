@@ -30,6 +30,7 @@ TEST_F(ViewerTest, ViewerMainHintsFirstAndTearsDownInOrder) {
   EXPECT_EQ(FindCall("wglDeleteContext [1-9][0-9]* 0 0", released), released + 1);
   EXPECT_EQ(FindCall("ReleaseDC [1-9][0-9]* [1-9][0-9]* 0", released), released + 2);
   EXPECT_EQ(FindCall(LayerCall("PostQuitMessage", 0), released), released + 3);
+  EXPECT_EQ(viewerState.renderContext, nullptr);  // a late message must not find the dead one
 }
 
 TEST_F(ViewerTest, FailedClassOrWindowEndsWithOneAfterOneErrorBox) {
