@@ -6,8 +6,8 @@
 // the GLX visuals while the user reads it, and then waits for the box to close. Started before
 // the box is on the screen, that work would take a core from the box's process. SDL stays on the
 // main thread, and the box's process is forked from a process of one thread. Whatever needs the
-// display before any box starts video on the spot. Elsewhere video starts at once, and SDL loads
-// the driver with the first GL window.
+// display before any box starts video on the spot. Elsewhere video starts at once, and the driver
+// loads when the screen, a window or a wait first needs the display.
 #include "platform/sdl/video_start.h"
 
 #include <X11/Xlib.h>
@@ -56,19 +56,19 @@ bool StartVideo() {
   return true;
 }
 
-// libGL, then Mesa's driver through the first GLX context SDL makes to read the extensions. A
-// failure shows later, when SetPixelFormat cannot make its window. The library stays loaded for
-// the process: windows that come and go do not reload it.
+// libGL, then Mesa's driver through the first GLX context SDL makes to read the extensions; once,
+// after video has started. A failure shows later, when SetPixelFormat cannot make its window. The
+// library stays loaded for the process: SDL would unload it with the last GL window, and windows
+// that come and go would load it afresh each time.
 void LoadDriver() {
+  static bool loaded = false;
+  if (loaded || SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+    return;
+  }
+  loaded = true;
   SDL_GL_LoadLibrary(nullptr);
   if (OnX11Driver()) {
     ReadGlxVisuals();
-  }
-}
-
-void StartVideoAndLoadDriver() {
-  if (StartVideo()) {
-    LoadDriver();
   }
 }
 
@@ -158,8 +158,9 @@ int ShowBoxWhileVideoStarts(Uint32 flags, const char* caption, const char* text)
 void FinishVideoStart() {
   if (probe != nullptr) {
     CloseProbe();
-    StartVideoAndLoadDriver();
+    StartVideo();
   }
+  LoadDriver();
 }
 
 }  // namespace sdl
