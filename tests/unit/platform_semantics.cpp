@@ -85,7 +85,9 @@ TEST_F(MessageSemantics, CreationAndDestructionMessagesAreSentBeforeTheCallRetur
   ASSERT_EQ(Count(WM_CREATE), 1);
   EXPECT_LT(at(WM_NCCREATE), at(WM_CREATE));
   EXPECT_EQ(created.lpCreateParams, &creationParameter);
-  // Destroyed again from its own WM_DESTROY; the handle is stale after.
+  // Destroyed again from its own WM_DESTROY; the handle is stale after, and what was posted to
+  // it has left the queue.
+  PostMessageA(window, kFirstPosted, 0, 0);
   destroyAgainOnDestroy = true;
   EXPECT_TRUE(DestroyWindow(window));
   EXPECT_TRUE(destroyedAgain);  // WM_DESTROY comes again, but the window goes once
@@ -94,6 +96,8 @@ TEST_F(MessageSemantics, CreationAndDestructionMessagesAreSentBeforeTheCallRetur
   EXPECT_LT(at(WM_DESTROY), at(WM_NCDESTROY));
   RECT rect;
   EXPECT_FALSE(GetClientRect(window, &rect));
+  MSG msg;
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, kFirstPosted, kFirstPosted, PM_NOREMOVE));
   EXPECT_FALSE(PostMessageA(window, kFirstPosted, 0, 0));
   EXPECT_FALSE(DestroyWindow(window));
   delivered.clear();
