@@ -67,42 +67,32 @@ const median = list => [...list].sort((a, b) => a - b)[Math.floor(list.length / 
 const range = (list, digits = 1) =>
   `${Math.min(...list).toFixed(digits)}-${Math.max(...list).toFixed(digits)}`;
 
-async function main(directory) {
-  const server = await lib.serve(path.resolve(directory));
-  // Both engines pace frames at 60 Hz. Chromium on SwiftShader stays below that here; Firefox on
-  // llvmpipe would not, so it is told to draw as fast as it can.
-  const browser = await lib.launch(engine, { prefs: { 'layout.frame_rate': 0 } });
-  const base = `http://127.0.0.1:${server.address().port}/`;
-  try {
-    const page = [], bare = [], ratios = [];
-    for (let round = 0; round < rounds; ++round) {
-      // Which goes first alternates, so that neither always follows the other.
-      const got = {};
-      for (const which of round % 2 ? ['anchor', 'page'] : ['page', 'anchor']) {
-        got[which] = which === 'page' ? await viewer(browser, base) : await anchor(browser, base);
-      }
-      page.push(got.page);
-      bare.push(got.anchor);
-      ratios.push(got.page / got.anchor);
-      console.log(`round ${round + 1}: page ${got.page.toFixed(1)}, anchor ${got.anchor.toFixed(1)} frames/s`);
+async function compare(browser, base) {
+  const page = [], bare = [], ratios = [];
+  for (let round = 0; round < rounds; ++round) {
+    // Which goes first alternates, so that neither always follows the other.
+    const got = {};
+    for (const which of round % 2 ? ['anchor', 'page'] : ['page', 'anchor']) {
+      got[which] = which === 'page' ? await viewer(browser, base) : await anchor(browser, base);
     }
-    console.log(`page   median ${median(page).toFixed(1)} frames/s (${range(page)})`);
-    console.log(`anchor median ${median(bare).toFixed(1)} frames/s (${range(bare)})`);
-    console.log(`page / anchor: median ${median(ratios).toFixed(2)} (rounds ${range(ratios, 2)})`);
-    if (process.env.PARTS !== '0') {
-      for (const query of ['indexed=1', 'skip=draw', 'skip=draw,blit', 'skip=draw,blit,clear']) {
-        const fps = [];
-        for (let i = 0; i < 3; ++i) fps.push(await anchor(browser, base, query));
-        console.log(`anchor, ${query}: median ${median(fps).toFixed(1)} frames/s (${range(fps)})`);
-      }
+    page.push(got.page);
+    bare.push(got.anchor);
+    ratios.push(got.page / got.anchor);
+    console.log(`round ${round + 1}: page ${got.page.toFixed(1)}, anchor ${got.anchor.toFixed(1)} frames/s`);
+  }
+  console.log(`page   median ${median(page).toFixed(1)} frames/s (${range(page)})`);
+  console.log(`anchor median ${median(bare).toFixed(1)} frames/s (${range(bare)})`);
+  console.log(`page / anchor: median ${median(ratios).toFixed(2)} (rounds ${range(ratios, 2)})`);
+  if (process.env.PARTS !== '0') {
+    for (const query of ['indexed=1', 'skip=draw', 'skip=draw,blit', 'skip=draw,blit,clear']) {
+      const fps = [];
+      for (let i = 0; i < 3; ++i) fps.push(await anchor(browser, base, query));
+      console.log(`anchor, ${query}: median ${median(fps).toFixed(1)} frames/s (${range(fps)})`);
     }
-  } finally {
-    await browser.close();
-    server.close();
   }
 }
 
-main(process.argv[2] || 'build/web').catch(error => {
-  console.error(error);
-  process.exit(1);
-});
+lib.exitWith(lib.withBrowser(process.argv[2] || 'build/web', engine, compare,
+  // Both engines pace frames at 60 Hz. Chromium on SwiftShader stays below that here; Firefox on
+  // llvmpipe would not, so it is told to draw as fast as it can.
+  { prefs: { 'layout.frame_rate': 0 } }));

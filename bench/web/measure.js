@@ -20,48 +20,37 @@ function countFrames() {
 
 const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
 
-async function main(directory) {
-  const server = await lib.serve(path.resolve(directory));
-  const browser = await lib.launch();
-  const base = `http://127.0.0.1:${server.address().port}/`;
-  try {
-    const page = await browser.newPage();
-    await page.evaluateOnNewDocument(countFrames);
-    await page.goto(base);
-    await page.waitForSelector('.box button');
-    const hint = await page.evaluate(() => performance.now());
-    console.log(`page load to the hint: ${hint.toFixed(0)} ms`);
-    // A person reads the hint first; meanwhile the browser finishes compiling the module.
-    await sleep(1000);
-    const pressed = await page.evaluate(() => {
-      const now = performance.now();
-      document.querySelector('.box button').click();
-      return now;
-    });
-    await page.waitForFunction(() => window.ribbonFrames.length > 0);
-    const first = await page.evaluate(() => window.ribbonFrames[0]);
-    console.log(`hint dismissed to the first frame: ${(first - pressed).toFixed(1)} ms`);
+async function measure(browser, base) {
+  const page = await browser.newPage();
+  await page.evaluateOnNewDocument(countFrames);
+  await page.goto(base);
+  await page.waitForSelector('.box button');
+  const hint = await page.evaluate(() => performance.now());
+  console.log(`page load to the hint: ${hint.toFixed(0)} ms`);
+  // A person reads the hint first; meanwhile the browser finishes compiling the module.
+  await sleep(1000);
+  const pressed = await page.evaluate(() => {
+    const now = performance.now();
+    document.querySelector('.box button').click();
+    return now;
+  });
+  await page.waitForFunction(() => window.ribbonFrames.length > 0);
+  const first = await page.evaluate(() => window.ribbonFrames[0]);
+  console.log(`hint dismissed to the first frame: ${(first - pressed).toFixed(1)} ms`);
 
-    await page.mouse.move(300, 350);
-    await page.mouse.down();
-    await page.mouse.move(380, 380, { steps: 8 });
-    await page.mouse.up();
-    const before = await page.evaluate(() => window.ribbonFrames.length);
-    await sleep(1000 * spinSeconds);
-    const after = await page.evaluate(() => window.ribbonFrames.length);
-    console.log(`spinning: ${((after - before) / spinSeconds).toFixed(1)} frames per second`);
+  await page.mouse.move(300, 350);
+  await page.mouse.down();
+  await page.mouse.move(380, 380, { steps: 8 });
+  await page.mouse.up();
+  const before = await page.evaluate(() => window.ribbonFrames.length);
+  await sleep(1000 * spinSeconds);
+  const after = await page.evaluate(() => window.ribbonFrames.length);
+  console.log(`spinning: ${((after - before) / spinSeconds).toFixed(1)} frames per second`);
 
-    const bench = await browser.newPage();
-    const line = new Promise(resolve => bench.on('console', m => resolve(m.text())));
-    await bench.goto(base + 'bench/web/batch.html');
-    console.log(await line);
-  } finally {
-    await browser.close();
-    server.close();
-  }
+  const bench = await browser.newPage();
+  const line = new Promise(resolve => bench.on('console', m => resolve(m.text())));
+  await bench.goto(base + 'bench/web/batch.html');
+  console.log(await line);
 }
 
-main(process.argv[2] || 'build/web').catch(error => {
-  console.error(error);
-  process.exit(1);
-});
+lib.exitWith(lib.withBrowser(process.argv[2] || 'build/web', 'chromium', measure));

@@ -40,40 +40,29 @@ function compare(name, web, native, minimumIoU) {
   assert.ok(iou >= minimumIoU && close >= 0.97, `${name}: IoU ${iou}, colour ${close}`);
 }
 
-async function main([engine, directory, baselines, output]) {
-  fs.mkdirSync(output, { recursive: true });
-  const server = await lib.serve(directory);
-  const browser = await lib.launch(engine);
-  try {
-    const page = await lib.open(browser, `http://127.0.0.1:${server.address().port}/`, kViewport);
-    await lib.show(page);
-    const views = { startup: await lib.grab(page) };
-    // As the native frames were drawn: f, f p, p, then the press and its own frame, and the move.
-    for (const [name, key] of [['fog', 'f'], ['wireframe', 'p']]) {
-      await page.keyboard.press(key);
-      await lib.frames(page, 3);
-      views[name] = await lib.grab(page);
-      await page.keyboard.press(key);
-    }
-    await page.mouse.move(...kPress);
-    await page.mouse.down();
+const [engine, directory, baselines, output] = process.argv.slice(2);
+fs.mkdirSync(output, { recursive: true });
+lib.exitWith(lib.withBrowser(directory, engine, async (browser, base) => {
+  const page = await lib.open(browser, base, kViewport);
+  await lib.show(page);
+  const views = { startup: await lib.grab(page) };
+  // As the native frames were drawn: f, f p, p, then the press and its own frame, and the move.
+  for (const [name, key] of [['fog', 'f'], ['wireframe', 'p']]) {
+    await page.keyboard.press(key);
     await lib.frames(page, 3);
-    await page.mouse.move(...kMove);
-    await lib.frames(page, 3);
-    views.rotated = await lib.grab(page);
-    for (const [name, web] of Object.entries(views)) {
-      const native = readPpm(path.join(baselines, `${name}.ppm`));
-      writePng(web, path.join(output, `${name}-web.png`));
-      writePng(native, path.join(output, `${name}-native.png`));
-      compare(name, web, native, name === 'wireframe' ? 0.95 : 0.98);
-    }
-  } finally {
-    await browser.close();
-    server.close();
+    views[name] = await lib.grab(page);
+    await page.keyboard.press(key);
   }
-}
-
-main(process.argv.slice(2)).catch(error => {
-  console.error(error);
-  process.exit(1);
-});
+  await page.mouse.move(...kPress);
+  await page.mouse.down();
+  await lib.frames(page, 3);
+  await page.mouse.move(...kMove);
+  await lib.frames(page, 3);
+  views.rotated = await lib.grab(page);
+  for (const [name, web] of Object.entries(views)) {
+    const native = readPpm(path.join(baselines, `${name}.ppm`));
+    writePng(web, path.join(output, `${name}-web.png`));
+    writePng(native, path.join(output, `${name}-native.png`));
+    compare(name, web, native, name === 'wireframe' ? 0.95 : 0.98);
+  }
+}));

@@ -109,6 +109,31 @@ function agreement(a, b) {
   return { iou: both / either, close: close / both };
 }
 
+// Serves directory, launches the engine (with launch's options) and resolves to what
+// body(browser, the server's base URL) resolves to; browser and server end either way.
+async function withBrowser(directory, engine, body, options) {
+  const server = await serve(path.resolve(directory));
+  try {
+    const browser = await launch(engine, options);
+    try {
+      return await body(browser, `http://127.0.0.1:${server.address().port}/`);
+    } finally {
+      await browser.close();
+    }
+  } finally {
+    server.close();
+  }
+}
+
+// Ends the process when main settles: with the code it resolves to, if it is a number, or with 1
+// and its error.
+function exitWith(main) {
+  main.then(code => typeof code === 'number' && process.exit(code), error => {
+    console.error(error);
+    process.exit(1);
+  });
+}
+
 // Waits until the page has drawn n more animation frames.
 function frames(page, n) {
   return page.evaluate(n => new Promise(resolve => {
@@ -117,4 +142,4 @@ function frames(page, n) {
   }), n);
 }
 
-module.exports = { serve, launch, open, show, grab, pixel, agreement, frames };
+module.exports = { serve, launch, open, show, grab, pixel, agreement, withBrowser, exitWith, frames };
