@@ -16,7 +16,7 @@ core::Modifiers ModifiersOf(bool shift, bool control, bool alt, bool meta) {
 // numbering (0 left, 1 middle, 2 right); keys 1 Shift, 2 Ctrl, 4 Alt; positions in device pixels
 // from the canvas's top-left corner.
 void ReportPointer(int kind, POINT client, int button, int keys) {
-  core::Window* window = CanvasWindow();
+  HWND window = CanvasWindow();
   core::Modifiers modifiers = ModifiersOf((keys & 1) != 0, (keys & 2) != 0, (keys & 4) != 0, false);
   if (kind == 2) {
     core::PointerMoved(window, client, modifiers);
@@ -28,7 +28,7 @@ void ReportPointer(int kind, POINT client, int button, int keys) {
 // The DOM's keyCode is Windows' virtual-key code for the keys in question; the text a key types
 // is its key when that is one character (named keys such as "Escape" are longer).
 bool ReportKey(int type, const EmscriptenKeyboardEvent& key) {
-  core::Window* window = CanvasWindow();
+  HWND window = CanvasWindow();
   bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
   core::Modifiers modifiers =
       ModifiersOf(key.shiftKey != 0, key.ctrlKey != 0, key.altKey != 0, key.metaKey != 0);
@@ -67,10 +67,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE void RibbonCaptureLost() {
 // A page nobody can see (another tab, a minimised browser) is the browser's minimised window;
 // coming back, or a lost WebGL context restored (wgl.cpp), is an exposure.
 extern "C" EMSCRIPTEN_KEEPALIVE void RibbonPageShown(int shown) {
-  if (core::Window* window = web::CanvasWindow()) {
-    core::WindowMinimised(*window, shown == 0);
+  if (HWND window = web::CanvasWindow()) {
+    core::WindowMinimised(window, shown == 0);
     if (shown != 0) {
-      core::WindowExposed(*window);
+      core::WindowExposed(window);
     }
   }
 }

@@ -97,13 +97,13 @@ bool Open() {
 
 }  // namespace
 
-core::Window* CanvasWindow() {
-  core::Window* window = core::LookUp(canvasOwner);
-  return window != nullptr && window->visible ? window : nullptr;
+// The owner is set while the window is shown and cleared when it is hidden or goes.
+HWND CanvasWindow() {
+  return canvasOwner;
 }
 
-void ShowCanvas(const core::Window* window) {
-  canvasOwner = window == nullptr ? nullptr : core::Handle(*window);
+void ShowCanvas(const core::WindowFields* window) {
+  canvasOwner = window == nullptr ? nullptr : window->handle;
   if (window == nullptr) {
     JsPlaceCanvas(0, 0, 0, 0, 0, "");
   } else {
@@ -113,34 +113,33 @@ void ShowCanvas(const core::Window* window) {
 
 namespace {
 
-void ShowWindow(core::Window& window, bool shown) {
+void ShowNativeWindow(const core::WindowFields& window, bool shown) {
   if (shown) {
     ShowCanvas(&window);
-  } else if (canvasOwner == core::Handle(window)) {
+  } else if (canvasOwner == window.handle) {
     ShowCanvas(nullptr);
   }
 }
 
 // The page has no minimised state of its own to set.
-void SetIconic(core::Window&, bool) {}
+void MinimiseNativeWindow(const core::WindowFields&, bool) {}
 
-void PlaceWindow(core::Window& window, bool, bool, bool) {
-  if (canvasOwner == core::Handle(window)) {
+void PlaceNativeWindow(const core::WindowFields& window, bool, bool, bool) {
+  if (canvasOwner == window.handle) {
     ShowCanvas(&window);
   }
 }
 
-void DestroyWindow(core::Window& window) {
-  ShowWindow(window, false);
+void DestroyNativeWindow(const core::WindowFields& window) {
+  ShowNativeWindow(window, false);
   delete window.native;
-  window.native = nullptr;
 }
 
-void CaptureCanvasPointer(core::Window* window) {
+void CaptureCanvasPointer(const core::WindowFields* window) {
   JsCapturePointer(window != nullptr ? 1 : 0);
 }
 
-void MessageBox(core::Window*, const char* text, const char* caption, bool error) {
+void ShowMessageBox(const core::WindowFields*, const char* text, const char* caption, bool error) {
   JsShowMessageBox(text, caption, error ? 1 : 0);
 }
 
@@ -155,18 +154,22 @@ void Pump() {}
 }  // namespace web
 
 const core::Backend core::backend = {
-    web::Open,
-    web::CreateWindow,
-    web::DescribeFormat,
-    web::ShowWindow,
-    web::SetIconic,
-    web::PlaceWindow,
-    web::DestroyWindow,
-    web::CaptureCanvasPointer,
-    web::MessageBox,
-    web::ScreenSize,
-    emscripten_get_now,
-    web::Pump,
-    JsWait,
-    JsWake,
+    .openDisplay = web::Open,
+    .createNativeWindow = web::CreateNativeWindow,
+    .describeNativeFormat = web::DescribeNativeFormat,
+    .showNativeWindow = web::ShowNativeWindow,
+    .minimiseNativeWindow = web::MinimiseNativeWindow,
+    .placeNativeWindow = web::PlaceNativeWindow,
+    .destroyNativeWindow = web::DestroyNativeWindow,
+    .createContext = web::CreateContext,
+    .makeContextCurrent = web::MakeContextCurrent,
+    .deleteContext = web::DeleteContext,
+    .swapNativeBuffers = web::SwapNativeBuffers,
+    .capturePointer = web::CaptureCanvasPointer,
+    .showMessageBox = web::ShowMessageBox,
+    .screenSize = web::ScreenSize,
+    .now = emscripten_get_now,
+    .pump = web::Pump,
+    .wait = JsWait,
+    .wake = JsWake,
 };

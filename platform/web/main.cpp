@@ -5,7 +5,7 @@
 #include <emscripten.h>
 
 #include "app/viewer.h"
-#include "platform/win32_core/core.h"
+#include "platform/win32_core/backend.h"
 
 // clang-format off
 EM_JS(void, JsEndProgram, (int code), {

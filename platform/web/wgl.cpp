@@ -1,23 +1,27 @@
-// Pixel formats, WGL and SwapBuffers. The backend offers one format: RGBA with 8 bits per
+// Pixel formats, GL contexts and the swap. The backend offers one format: RGBA with 8 bits per
 // channel, and the depth buffer and buffering the request asks for, which the context's own
 // framebuffer then really has.
 #include <emscripten.h>
 
 #include "platform/web/layer.h"
 
-// The request's depth buffer and buffering; WebGL gives 16 or 24 depth bits.
-bool web::CreateWindow(core::Window& window, const PIXELFORMATDESCRIPTOR* request) {
-  delete window.native;
-  window.native = new core::NativeWindow{};
-  GlFramebufferFormat& format = window.native->format;
+// The request's depth buffer and buffering; WebGL gives 16 or 24 depth bits. A shown window
+// made again for a format shows again.
+core::NativeWindow* web::CreateNativeWindow(const core::WindowFields& window,
+                                            const PIXELFORMATDESCRIPTOR* request) {
+  auto* native = new core::NativeWindow{};
   if (request != nullptr) {
-    format.depthBits = request->cDepthBits == 0 ? 0 : (request->cDepthBits <= 16 ? 16 : 24);
-    format.doubleBuffer = (request->dwFlags & PFD_DOUBLEBUFFER) != 0;
+    native->format.depthBits = request->cDepthBits == 0 ? 0 : (request->cDepthBits <= 16 ? 16 : 24);
+    native->format.doubleBuffer = (request->dwFlags & PFD_DOUBLEBUFFER) != 0;
   }
-  return true;
+  if (window.visible) {
+    ShowCanvas(&window);
+  }
+  return native;
 }
 
-bool web::DescribeFormat(const core::Window& window, PIXELFORMATDESCRIPTOR* description) {
+bool web::DescribeNativeFormat(const core::WindowFields& window,
+                               PIXELFORMATDESCRIPTOR* description) {
   *description = PIXELFORMATDESCRIPTOR{};
   description->nSize = sizeof(PIXELFORMATDESCRIPTOR);
   description->nVersion = 1;
@@ -61,37 +65,29 @@ EM_JS(void, JsWatchContext, (int made), {
 // clang-format on
 
 // An HGLRC is the GL subset's context on the page's canvas.
-HGLRC wglCreateContext(HDC deviceContext) {
-  core::Window* window = core::LookUpDC(deviceContext);
-  if (window == nullptr || window->pixelFormat == 0) {
+HGLRC web::CreateContext(const core::WindowFields& window) {
+  if (window.pixelFormat == 0) {
     return nullptr;
   }
-  JsSizeCanvas(window->width, window->height);
-  GlFramebufferFormat format = window->native->format;
-  format.width = window->width;
-  format.height = window->height;
+  JsSizeCanvas(window.width, window.height);
+  GlFramebufferFormat format = window.native->format;
+  format.width = window.width;
+  format.height = window.height;
   GlContext* context = GlCreateContext("#canvas", format);
   JsWatchContext(context != nullptr ? 1 : 0);
   return reinterpret_cast<HGLRC>(context);
 }
 
-BOOL wglMakeCurrent(HDC deviceContext, HGLRC renderContext) {
-  if (renderContext == nullptr) {
+bool web::MakeContextCurrent(const core::WindowFields*, HGLRC context) {
+  if (context == nullptr) {
     GlMakeCurrent(nullptr);
-    return TRUE;
+    return true;
   }
-  if (core::LookUpDC(deviceContext) == nullptr) {
-    return FALSE;
-  }
-  return GlMakeCurrent(reinterpret_cast<GlContext*>(renderContext)) ? TRUE : FALSE;
+  return GlMakeCurrent(reinterpret_cast<GlContext*>(context));
 }
 
-BOOL wglDeleteContext(HGLRC renderContext) {
-  if (renderContext == nullptr) {
-    return FALSE;
-  }
-  GlDeleteContext(reinterpret_cast<GlContext*>(renderContext));
-  return TRUE;
+void web::DeleteContext(HGLRC context) {
+  GlDeleteContext(reinterpret_cast<GlContext*>(context));
 }
 
 // The browser shows a frame when control returns to it; waiting for its next animation frame
@@ -105,11 +101,11 @@ EM_ASYNC_JS(void, JsWaitForAnimationFrame, (), {
 });
 // clang-format on
 
-BOOL SwapBuffers(HDC deviceContext) {
-  if (core::LookUpDC(deviceContext) == nullptr || GlCurrentContext() == nullptr) {
-    return FALSE;
+bool web::SwapNativeBuffers(const core::WindowFields&) {
+  if (GlCurrentContext() == nullptr) {
+    return false;
   }
   GlPresent();
   JsWaitForAnimationFrame();
-  return TRUE;
+  return true;
 }

@@ -54,11 +54,11 @@ void LayerInjectFault(LayerFault fault) {
 void LayerReset() {
   using core::state;
   for (auto& window : state.windows) {
-    core::backend.destroyWindow(*window);
+    core::DropNative(*window);
   }
   state.windows.clear();
+  core::backend.capturePointer(nullptr);
   if (core::OpenDisplay()) {
-    core::backend.capturePointer(nullptr);
     wglMakeCurrent(nullptr, nullptr);
     core::backend.pump();
   }

@@ -11,8 +11,24 @@ namespace core {
 State state;
 
 bool OpenDisplay() {
-  static const bool opened = backend.open();
+  static const bool opened = backend.openDisplay();
   return opened;
+}
+
+bool MakeNative(Window& window, const PIXELFORMATDESCRIPTOR* request) {
+  if (!OpenDisplay()) {
+    return false;
+  }
+  DropNative(window);
+  window.native = backend.createNativeWindow(window, request);
+  return window.native != nullptr;
+}
+
+void DropNative(Window& window) {
+  if (window.native != nullptr) {
+    backend.destroyNativeWindow(window);
+    window.native = nullptr;
+  }
 }
 
 // Handles are small tagged numbers, never reused, so a stale handle is recognised as such.
@@ -85,7 +101,7 @@ void ForgetWindow(HWND window) {
     state.capture = nullptr;
     backend.capturePointer(nullptr);
   }
-  backend.destroyWindow(*record);
+  DropNative(*record);
   EraseIf(state.posted, [window](const MSG& msg) { return msg.hwnd == window; });
   EraseIf(state.input, [window](const Input& in) { return in.msg.hwnd == window; });
   EraseIf(state.timers, [window](const Timer& timer) { return timer.window == window; });
@@ -136,6 +152,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   }
   auto window = std::make_unique<Window>();
   window->id = state.nextWindowId++;
+  window->handle = Handle(*window);
   window->procedure = windowClass->procedure;
   window->title = windowName == nullptr ? "" : windowName;
   window->style = style;
@@ -172,22 +189,22 @@ BOOL ShowWindow(HWND window, int showCommand) {
   if (showCommand == SW_HIDE) {
     record->visible = false;
     if (record->native != nullptr) {
-      backend.showWindow(*record, false);
+      backend.showNativeWindow(*record, false);
     }
     return wasVisible;
   }
   // No format was ever set: the window gets the backend's default one.
-  if (record->native == nullptr && (!OpenDisplay() || !backend.createWindow(*record, nullptr))) {
+  if (record->native == nullptr && !MakeNative(*record, nullptr)) {
     return wasVisible;
   }
   record->visible = true;
   record->invalid = true;
-  backend.showWindow(*record, true);
+  backend.showNativeWindow(*record, true);
   bool iconic = MinimisingCommand(showCommand);
   if ((iconic || RestoringCommand(showCommand)) && record->iconic != iconic) {
     // A minimised window stays visible, as on Windows; restored, it is painted again.
     record->iconic = iconic;
-    backend.setIconic(*record, iconic);
+    backend.minimiseNativeWindow(*record, iconic);
   }
   return wasVisible;
 }
@@ -238,7 +255,7 @@ BOOL SetWindowPos(HWND window, HWND, int x, int y, int cx, int cy, UINT flags) {
   }
   bool raise = (flags & (SWP_NOZORDER | SWP_NOACTIVATE)) != (SWP_NOZORDER | SWP_NOACTIVATE);
   if (record->native != nullptr) {
-    backend.placeWindow(*record, move, resize, raise && record->visible);
+    backend.placeNativeWindow(*record, move, resize, raise && record->visible);
   }
   if (resize) {
     SendMessageA(window, WM_SIZE, 0, MAKELPARAM(record->width, record->height));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/sdl/layer.h"
+#include "platform/win32_core/core.h"
 #include "platform/win32_core/testing.h"
 
 namespace {

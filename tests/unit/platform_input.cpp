@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/win32_core/core.h"
+#include "platform/win32_core/backend.h"
 
 namespace {
 
@@ -21,8 +21,7 @@ class CoreInput : public testing::Test {
     RegisterClassA(&windowClass);  // fails harmlessly once registered
     window = CreateWindowExA(0, "CoreInput", "", 0, 10, 10, 100, 100, nullptr, nullptr, nullptr,
                              nullptr);
-    record = core::LookUp(window);
-    ASSERT_NE(record, nullptr);
+    ASSERT_NE(window, nullptr);
   }
   void TearDown() override { DestroyWindow(window); }
   // The messages waiting for the window, taken in order; translated when asked.
@@ -40,28 +39,27 @@ class CoreInput : public testing::Test {
   static constexpr UINT WM_KEYFIRST_ = WM_KEYDOWN;
   static constexpr UINT WM_MOUSELAST_ = WM_MBUTTONUP;
   HWND window = nullptr;
-  core::Window* record = nullptr;
 };
 
 // Moves not yet taken merge into one at the latest point, but never across a button.
 TEST_F(CoreInput, MovesMergeUntilTaken) {
   core::Modifiers none;
   for (int x = 1; x <= 48; ++x) {
-    core::PointerMoved(record, POINT{x, 2 * x}, none);
+    core::PointerMoved(window, POINT{x, 2 * x}, none);
   }
-  core::ButtonChanged(record, core::Button::kLeft, true, POINT{48, 96}, none);
-  core::PointerMoved(record, POINT{50, 60}, none);
-  core::PointerMoved(record, POINT{-3, 61}, none);
+  core::ButtonChanged(window, core::Button::kLeft, true, POINT{48, 96}, none);
+  core::PointerMoved(window, POINT{50, 60}, none);
+  core::PointerMoved(window, POINT{-3, 61}, none);
   EXPECT_EQ(Take(false), (std::vector<Seen>{{WM_MOUSEMOVE, 0, MAKELPARAM(48, 96)},
                                             {WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(48, 96)},
                                             {WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-3, 61)}}));
-  core::ButtonChanged(record, core::Button::kLeft, false, POINT{-3, 61}, none);
+  core::ButtonChanged(window, core::Button::kLeft, false, POINT{-3, 61}, none);
   Take(false);
   // Captured: a move over another window goes to the captor, in the captor's client pixels.
   HWND other =
       CreateWindowExA(0, "CoreInput", "", 0, 60, 10, 50, 50, nullptr, nullptr, nullptr, nullptr);
   SetCapture(window);
-  core::PointerMoved(core::LookUp(other), POINT{5, 6}, none);
+  core::PointerMoved(other, POINT{5, 6}, none);
   EXPECT_EQ(Take(false), (std::vector<Seen>{{WM_MOUSEMOVE, 0, MAKELPARAM(55, 6)}}));
   ReleaseCapture();
   DestroyWindow(other);
@@ -72,18 +70,18 @@ TEST_F(CoreInput, MovesMergeUntilTaken) {
 // character, AltGr ordinary text; text without a key comes as VK_PACKET.
 TEST_F(CoreInput, KeysAndTheirCharacters) {
   core::Modifiers alt{false, false, true}, ctrl{false, true, false}, altGr{false, true, true};
-  core::KeyChanged(record, 'F', false, true, {});
-  core::TextTyped(record, "f");
+  core::KeyChanged(window, 'F', false, true, {});
+  core::TextTyped(window, "f");
   EXPECT_EQ(Take(false), (std::vector<Seen>{{WM_KEYDOWN, 'F', 0x00210001}}));
-  core::KeyChanged(record, 'F', false, true, {});  // held: a repeat
-  core::TextTyped(record, "f");
-  core::KeyChanged(record, 'F', false, false, {});
-  core::KeyChanged(record, VK_CONTROL, true, true, ctrl);
-  core::KeyChanged(record, 'F', false, true, alt);
-  core::TextTyped(record, "f");
-  core::KeyChanged(record, 'F', false, true, ctrl);
-  core::KeyChanged(record, '2', false, true, altGr);
-  core::TextTyped(record, "@\xE2\x82\xAC");  // @, euro sign
+  core::KeyChanged(window, 'F', false, true, {});  // held: a repeat
+  core::TextTyped(window, "f");
+  core::KeyChanged(window, 'F', false, false, {});
+  core::KeyChanged(window, VK_CONTROL, true, true, ctrl);
+  core::KeyChanged(window, 'F', false, true, alt);
+  core::TextTyped(window, "f");
+  core::KeyChanged(window, 'F', false, true, ctrl);
+  core::KeyChanged(window, '2', false, true, altGr);
+  core::TextTyped(window, "@\xE2\x82\xAC");  // @, euro sign
   EXPECT_EQ(Take(true),
             (std::vector<Seen>{{WM_KEYDOWN, 'F', 0x40210001},
                                {WM_CHAR, 'f', 0x40210001},
