@@ -4,6 +4,7 @@
 
 #include "platform/win32_core/core.h"
 #include "platform/win32_core/hooks.h"
+#include "resources/resource.h"
 
 namespace core {
 
@@ -30,7 +31,6 @@ static Palette* LookUpPalette(const void* handle) {
 static char moduleTag;
 static char iconTag;
 static char cursorTag;
-constexpr WORD kIconResource = 101;
 
 bool IsProgramIcon(HICON icon) {
   return icon == reinterpret_cast<HICON>(&iconTag);
@@ -94,7 +94,7 @@ HMODULE GetModuleHandleA(LPCSTR moduleName) {
 }
 
 HICON LoadIconA(HINSTANCE, LPCSTR name) {
-  return name == MAKEINTRESOURCEA(kIconResource) ? reinterpret_cast<HICON>(&iconTag) : nullptr;
+  return name == MAKEINTRESOURCEA(IDI_RIBBON) ? reinterpret_cast<HICON>(&iconTag) : nullptr;
 }
 
 HCURSOR LoadCursorA(HINSTANCE, LPCSTR) {
