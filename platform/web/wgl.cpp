@@ -1,9 +1,8 @@
 // Pixel formats, GL contexts and the swap. The backend offers one format: RGBA with 8 bits per
 // channel, and the depth buffer and buffering the request asks for, which the context's own
 // framebuffer then really has.
-#include <emscripten.h>
-
 #include "platform/web/layer.h"
+#include "platform/web/page.h"
 
 // The request's depth buffer and buffering; WebGL gives 16 or 24 depth bits. A shown window
 // made again for a format shows again.
@@ -37,33 +36,6 @@ bool web::DescribeNativeFormat(const core::WindowFields& window,
   return true;
 }
 
-// The canvas's drawing buffer takes the window's size before the context is made on it.
-// clang-format off
-EM_JS(void, JsSizeCanvas, (int width, int height), {
-  if (typeof document === 'undefined') return;
-  const canvas = document.getElementById('canvas');
-  canvas.width = width;
-  canvas.height = height;
-});
-// clang-format on
-
-// Without a context the page says why it stays empty, where a visitor reads it. With one, a
-// restored context (the GL subset has made its objects again, in its own listener registered
-// before this one) is an exposure: the window paints its picture again.
-// clang-format off
-EM_JS(void, JsWatchContext, (int made), {
-  if (typeof document === 'undefined') return;
-  if (!made) {
-    document.getElementById('notice').textContent =
-        'This browser offers no WebGL 2, so ribbon cannot draw here.';
-  } else if (!Module.ribbonWatchesContext) {
-    Module.ribbonWatchesContext = true;
-    document.getElementById('canvas').addEventListener('webglcontextrestored',
-                                                       () => _RibbonPageShown(1));
-  }
-});
-// clang-format on
-
 // An HGLRC is the GL subset's context on the page's canvas.
 HGLRC web::CreateContext(const core::WindowFields& window) {
   if (window.pixelFormat == 0) {
@@ -89,17 +61,6 @@ bool web::MakeContextCurrent(const core::WindowFields*, HGLRC context) {
 void web::DeleteContext(HGLRC context) {
   GlDeleteContext(reinterpret_cast<GlContext*>(context));
 }
-
-// The browser shows a frame when control returns to it; waiting for its next animation frame
-// paces a spinning model at the display's rate and lets input in between frames.
-// clang-format off
-EM_ASYNC_JS(void, JsWaitForAnimationFrame, (), {
-  await new Promise(resolve => {
-    if (typeof requestAnimationFrame === 'function') requestAnimationFrame(() => resolve());
-    else setTimeout(resolve, 16);
-  });
-});
-// clang-format on
 
 bool web::SwapNativeBuffers(const core::WindowFields&) {
   if (GlCurrentContext() == nullptr) {
