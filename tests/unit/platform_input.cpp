@@ -65,6 +65,24 @@ TEST_F(CoreInput, MovesMergeUntilTaken) {
   DestroyWindow(other);
 }
 
+// The capture goes with the captor's focus only; a quit request asks every window to close.
+TEST_F(CoreInput, FocusAndQuitRequests) {
+  HWND other =
+      CreateWindowExA(0, "CoreInput", "", 0, 60, 10, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  SetCapture(window);
+  core::FocusLost(other);
+  EXPECT_EQ(SetCapture(window), window);
+  core::FocusLost(window);
+  EXPECT_EQ(SetCapture(window), nullptr);
+  ReleaseCapture();
+  core::SessionEnding();
+  MSG first = {}, second = {};
+  PeekMessageA(&first, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE);
+  PeekMessageA(&second, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE);
+  EXPECT_EQ(std::make_tuple(first.hwnd, second.hwnd), std::make_tuple(window, other));
+  DestroyWindow(other);
+}
+
 // lParam: repeat count, scan code, extended, context, previous-state and transition bits.
 // Characters come only from TranslateMessage; Alt makes system keys, Ctrl+letter its control
 // character, AltGr ordinary text; text without a key comes as VK_PACKET.
