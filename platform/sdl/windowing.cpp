@@ -91,7 +91,7 @@ void ApplyIcon(const core::WindowFields& window, SDL_Window* sdl) {
 // size, equal minimum and maximum, and offer no maximising. SetWindowPos still resizes. Where
 // the window lands (the platform's choice when the position was left to it) goes to the core.
 SDL_Window* MakeSdlWindow(const core::WindowFields& window) {
-  POINT origin = window.placed ? PrimaryOrigin() : POINT{0, 0};
+  POINT origin = PrimaryOrigin();
   int x = window.placed ? origin.x + window.x : static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
   int y = window.placed ? origin.y + window.y : static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
   SDL_Window* sdl = SDL_CreateWindow(window.title.c_str(), x, y, window.width, window.height,
