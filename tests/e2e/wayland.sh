@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The viewer on SDL's Wayland driver with no X server: a headless sway with a 1024 x 768 output
-# (as nobody when run as root, which sway refuses), a virtual keyboard kept for the whole run as
-# on a desktop (wtype), a virtual pointer (wl_pointer), grim's screenshots. The hint box alone
-# first, Return, a 614 x 614 window with the model, a held drag, f, p, Esc and exit status 0.
+# The viewer on SDL's Wayland driver with no X server, under a headless sway (as nobody for root,
+# which sway refuses): the hint box alone first, Return, a 614 x 614 window on a 768-pixel-high
+# output, a held drag, f, p, Esc and exit status 0. grim takes the shots.
 # Usage: wayland.sh RIBBON WL_POINTER
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -21,28 +20,25 @@ WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 "${as[@]}" \
 e2e_track_pid $!
 e2e_wait_until 10 eval 'compgen -G "$run/sway-ipc.*" >/dev/null' || e2e_fail "sway did not start"
 export WAYLAND_DISPLAY=wayland-1 SWAYSOCK=$(compgen -G "$run/sway-ipc.*")
-wtype -s 600000 x &
+# A keyboard for the whole run, as on a desktop, holding a key when the box first gets the focus:
+# SDL looked such a key up in a layout it had not been told and died.
+wtype -P x -s 600000 &
 e2e_track_pid $!
 exec 3> >(exec "$2" 1024 768)
 
-# "X Y WIDTH HEIGHT" of the view whose title starts with $1, from sway's tree.
-view() {
-  swaymsg -t get_tree | python3 -c 'import json, sys
-def walk(n):
-    if n.get("pid") and (n.get("name") or "").startswith(sys.argv[1]):
-        r = n["rect"]; print(r["x"], r["y"], r["width"], r["height"]); sys.exit(0)
-    for c in n.get("nodes", []) + n.get("floating_nodes", []): walk(c)
-walk(json.load(sys.stdin)); sys.exit(1)' "$1"
-}
+# "X Y WIDTH HEIGHT" of the window whose title starts with $1, from sway's tree.
+view() { swaymsg -t get_tree | python3 -c 'import json, sys
+def tree(n): yield n; yield from (v for c in n["nodes"] + n["floating_nodes"] for v in tree(c))
+r = next(v["rect"] for v in tree(json.load(sys.stdin)) if (v.get("name") or "").startswith(sys.argv[1]))
+print(r["x"], r["y"], r["width"], r["height"])' "$1" 2>/dev/null; }
 shot() { grim -g "$x,$y ${width}x$height" "$shots/$1.png"; }
-# The share of the window's pixels that differ between two shots.
+# The share of the window's pixels that differ between two shots; the colour at (5, 5).
 share() { e2e_diff_pixels "$shots/$1.png" "$shots/$2.png" | awk -v n=$((width * height)) '{ print $1 / n }'; }
 corner() { [[ $(convert "$shots/$1.png" -crop 1x1+5+5 -depth 8 txt:- |
   awk -F'[(),]' '/^0,0:/ { print $3, $4, $5 }') == "$2" ]]; }
 pointer() { echo "$@" >&3; sleep 0.3; }
 
-"$1" &
-pid=$!
+"$1" & pid=$!
 e2e_track_pid $pid
 e2e_wait_until "$E2E_WINDOW_DEADLINE" view "$E2E_HINT_PREFIX" >/dev/null ||
   e2e_fail_process $pid "no hint box appeared"
@@ -54,8 +50,7 @@ e2e_wait_until "$E2E_WINDOW_DEADLINE" view "$E2E_MAIN_TITLE" >/dev/null ||
 read -r x y width height < <(view "$E2E_MAIN_TITLE")
 e2e_log "window ${width}x$height at ($x, $y)"
 ((width == 614 && height == 614)) || e2e_fail "window ${width}x$height, not 614x614"
-# Held at the centre and moved, the model follows (a window without it shows no change); back at
-# the press point the release stops it. Then fog, and the wireframe over it.
+# Held and moved, the model follows (an empty window would not change); released where pressed.
 cx=$((x + width / 2)) cy=$((y + height / 2))
 e2e_wait_until 10 eval 'shot default && corner default "$E2E_BACKGROUND"' ||
   e2e_fail "the window does not show the background"

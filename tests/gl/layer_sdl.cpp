@@ -1,7 +1,6 @@
 // The SDL2 layer over SDL's offscreen driver: SDL events become window messages; pixel formats,
 // WGL and the exit without a display.
 #include <gtest/gtest.h>
-#include <xkbcommon/xkbcommon.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -129,22 +128,6 @@ TEST(SdlLayerNoDisplay, SaysSoOnceAndTheEntryEndsWithStatusOne) {
     EXPECT_EXIT(StartWithoutDisplay(driver), testing::ExitedWithCode(1),
                 "^ribbon: cannot open a display: [^\n]+\nribbon: caption: unseen\n$");
   }
-}
-
-// SDL's Wayland keyboard asks for a virtual keyboard's keys before it knows their layout.
-TEST(WaylandKeyboard, AKeyOfAnUnknownLayoutHasTheFirstLayoutsSymbol) {
-  xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
-  xkb_keymap* keymap = xkb_keymap_new_from_string(
-      context,
-      "xkb_keymap { xkb_keycodes { minimum = 8; maximum = 9; <K1> = 9; }; xkb_types { include "
-      "\"complete\" }; xkb_compatibility { include \"complete\" }; xkb_symbols { key <K1> "
-      "{[f]}; }; };",
-      XKB_KEYMAP_FORMAT_TEXT_V1, XKB_KEYMAP_COMPILE_NO_FLAGS);
-  const xkb_keysym_t* symbols = nullptr;
-  EXPECT_EQ(xkb_keymap_key_get_syms_by_level(keymap, 9, XKB_LAYOUT_INVALID, 0, &symbols), 1);
-  EXPECT_EQ(symbols != nullptr ? symbols[0] : 0, XKB_KEY_f);
-  xkb_keymap_unref(keymap);
-  xkb_context_unref(context);
 }
 
 }  // namespace
