@@ -56,18 +56,16 @@ e2e_wait_until 10 eval 'shot default && corner default "$E2E_BACKGROUND"' ||
   e2e_fail "the window does not show the background"
 pointer move $cx $cy
 pointer down
-for i in 1 2 3 4 3 2 1 0; do
-  pointer move $((cx + 30 * i)) $((cy + 8 * i))
-  ((i == 4)) && shot held
-done
+for i in 1 2 3 4; do pointer move $((cx + 30 * i)) $((cy + 8 * i)); done
+e2e_wait_until 10 eval 'shot held && e2e_number "$(share default held)" ">" 0.15' ||
+  e2e_fail "the model does not follow a held drag"
+for i in 3 2 1 0; do pointer move $((cx + 30 * i)) $((cy + 8 * i)); done
 pointer up
-e2e_number "$(share default held)" '>' 0.15 || e2e_fail "the model does not follow a held drag"
 wtype f
 e2e_wait_until 10 eval 'shot fog && corner fog "$E2E_FOG_BACKGROUND"' || e2e_fail "f brings no fog"
 wtype p
-sleep 0.5
-shot wireframe
-e2e_number "$(share fog wireframe)" '>' 0.1 || e2e_fail "p does not draw the wireframe"
+e2e_wait_until 10 eval 'shot wireframe && e2e_number "$(share fog wireframe)" ">" 0.1' ||
+  e2e_fail "p does not draw the wireframe"
 wtype -k Escape
 e2e_wait_exit $pid || e2e_fail "the program still runs after Esc"
 ((E2E_EXIT_STATUS == 0)) || e2e_fail "exit code $E2E_EXIT_STATUS after Esc"
