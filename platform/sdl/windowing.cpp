@@ -4,6 +4,7 @@
 
 #include "platform/sdl/layer.h"
 #include "platform/sdl/video_start.h"
+#include "platform/sdl/wayland.h"
 #include "resources/icon.h"
 
 namespace sdl {
@@ -141,6 +142,7 @@ core::NativeWindow* CreateNativeWindow(const core::WindowFields& window,
   Describe(*native);
   if (window.visible) {
     SDL_ShowWindow(sdl);
+    KeepSizeOnWayland(sdl);
   }
   return native;
 }
@@ -151,7 +153,12 @@ bool DescribeNativeFormat(const core::WindowFields& window, PIXELFORMATDESCRIPTO
 }
 
 void ShowNativeWindow(const core::WindowFields& window, bool shown) {
-  shown ? SDL_ShowWindow(window.native->sdl) : SDL_HideWindow(window.native->sdl);
+  if (!shown) {
+    SDL_HideWindow(window.native->sdl);
+    return;
+  }
+  SDL_ShowWindow(window.native->sdl);
+  KeepSizeOnWayland(window.native->sdl);
 }
 
 void MinimiseNativeWindow(const core::WindowFields& window, bool iconic) {
