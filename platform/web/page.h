@@ -2,9 +2,11 @@
 // the values both sides read the page's pointer reports with.
 #pragma once
 
+namespace web {
 // What a pointer report is, and which modifiers were held (bits of one int).
 enum PagePointer : int { kPagePointerDown = 0, kPagePointerUp = 1, kPagePointerMove = 2 };
 enum PageKeyBit : int { kPageShift = 1, kPageControl = 2, kPageAlt = 4 };
+}  // namespace web
 
 extern "C" {
 void JsPlaceCanvas(int shown, int x, int y, int width, int height, const char* title);
