@@ -5,7 +5,8 @@
 //
 // Order of calls a backend keeps:
 // - openDisplay comes once, before the native window, context, message box and screen slots;
-//   now, pump, wait, wake and capturePointer may come before it, and then find no display.
+//   now, pump, wait, wake, capturePointer and making no context current may come before it,
+//   and then find no display.
 // - createNativeWindow is called for a window without a native record (the core destroys an old
 //   one first); the record it returns is the window's until destroyNativeWindow.
 // - pump reports input that has arrived, synchronously; a backend whose platform calls it back
