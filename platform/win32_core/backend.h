@@ -3,7 +3,7 @@
 // what the platform did. The core (core.h, which no backend includes) decides every Win32 rule;
 // a backend decides none.
 //
-// Order of calls a backend keeps:
+// The order of calls, both ways:
 // - openDisplay comes once, before the native window, context, message box and screen slots;
 //   now, pump, wait, wake, capturePointer and making no context current may come before it,
 //   and then find no display.
