@@ -1,7 +1,7 @@
 // The page in one engine, driven as a person would: the hint, the picture, drags held and
 // burst, a finger, the keys and the end; a lost WebGL context, a dense screen and a browser
 // without WebGL. The console stays clean throughout.
-// Usage: node page_test.js <chromium|firefox> <directory with index.html, ribbon.js, ribbon.wasm,
+// Usage: node page_test.js <chromium|firefox|webkit> <directory with index.html, ribbon.js, ribbon.wasm,
 // or the page's URL>
 'use strict';
 const assert = require('assert');
@@ -56,6 +56,8 @@ async function run(step, body) {
   await body();
   console.log('ok', step);
 }
+// WebKitGTK's driver sends touch actions as a mouse's: the other engines check the finger.
+const skip = async step => console.log('skipped: WebKit has no touch input here:', step);
 
 // Whether the picture stays the same over three more frames.
 async function stays(page) {
@@ -181,7 +183,7 @@ async function main([engine, target]) {
         assert.ok(iou > 0.97 && close > 0.93, `${name}: IoU ${iou}, colour ${close}`);
       }
     });
-    await run('a finger turns the model, a second one does nothing, a tap stops it; no scroll, no zoom', async () => {
+    await (engine === 'webkit' ? skip : run)('a finger turns the model, a second one does nothing, a tap stops it; no scroll, no zoom', async () => {
       const touched = await open();
       await lib.show(touched);
       const first = await touched.touchscreen.touchStart(...kFrom);
