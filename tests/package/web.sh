@@ -18,5 +18,4 @@ until [[ -n $port ]]; do
   port=$(sed -n 's/^Serving HTTP on .* port \([0-9]*\) .*/\1/p' "$root/server.log")
 done
 node "$(dirname "$0")/../web/page_test.js" chromium "http://127.0.0.1:$port/some/path/"
-
 node "$(dirname "$0")/../web/device_test.js" "$root/some/path"
