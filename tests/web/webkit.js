@@ -9,90 +9,70 @@ const net = require('net');
 const { spawn } = require('child_process');
 const { PNG } = require('pngjs');
 
+const kBinary = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 const kKeys = { Enter: '\uE007', Escape: '\uE00C' };
-const kHook = `if (!window.seen) {
-  window.seen = [];
+const kHook = `window.seen ??= [];
   for (const type of ['log', 'info', 'warn', 'error', 'debug']) {
     const original = console[type];
     console[type] = (...a) => { seen.push([type, a.join(' ')]); original.apply(console, a); };
   }
-  addEventListener('error', e => seen.push(['pageerror', e.message]));
-  addEventListener('unhandledrejection', e => seen.push(['pageerror', String(e.reason)]));
-}`;
-
+  addEventListener('error', e => seen.push(['pageerror', e.message]));`;
 const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
-const freePort = () => new Promise(resolve => {
-  const server = net.createServer().listen(0, '127.0.0.1', () => {
-    const { port } = server.address();
-    server.close(() => resolve(port));
-  });
-});
 
 function call(port, method, path, body) {
-  const data = body === undefined ? '' : JSON.stringify(body);
   return new Promise((resolve, reject) => {
-    const request = http.request({ host: '127.0.0.1', port, method, path,
-                                   headers: { 'Content-Type': 'application/json' } }, response => {
+    const request = http.request({ host: '127.0.0.1', port, method, path }, response => {
       const chunks = [];
       response.on('data', chunk => chunks.push(chunk));
       response.on('end', () => {
         const { value } = JSON.parse(Buffer.concat(chunks).toString() || '{}');
-        value?.error ? reject(new Error(`${path}: ${value.error}: ${value.message}`)) : resolve(value);
+        value?.error ? reject(new Error(`${path}: ${value.message}`)) : resolve(value);
       });
-    });
-    request.on('error', reject);
-    request.end(data);
+    }).on('error', reject);
+    request.end(body === undefined ? '' : JSON.stringify(body));
   });
 }
 
 class Page {
-  constructor(display, webgl, drivers) {
-    Object.assign(this, { display, webgl, drivers, handlers: {}, scale: 1, size: [1024, 768] });
-    this.keyboard = { press: key => this.act('key', [kKeys[key] ?? key].flatMap(value =>
-      [{ type: 'keyDown', value }, { type: 'keyUp', value }])) };
+  constructor(browser) {
+    Object.assign(this, { browser, handlers: {}, viewport: { width: 1024, height: 768 } });
+    const act = (type, ...actions) => this.send('POST', '/actions', { actions: [{ type, id: type, actions }] });
+    this.keyboard = { press: key => act('key', ...['keyDown', 'keyUp'].map(type => ({ type, value: kKeys[key] ?? key }))) };
     this.mouse = {
-      move: (x, y) => this.act('pointer', [{ type: 'pointerMove', x: Math.round(x), y: Math.round(y) }]),
-      down: () => this.act('pointer', [{ type: 'pointerDown', button: 0 }]),
-      up: () => this.act('pointer', [{ type: 'pointerUp', button: 0 }]),
+      move: (x, y) => act('pointer', { type: 'pointerMove', x: Math.round(x), y: Math.round(y) }),
+      down: () => act('pointer', { type: 'pointerDown', button: 0 }),
+      up: () => act('pointer', { type: 'pointerUp', button: 0 }),
     };
   }
   on(name, handler) { this.handlers[name] = handler; }
-  async setViewport({ width, height, deviceScaleFactor = 1 }) {
-    [this.size, this.scale] = [[width, height], deviceScaleFactor];
-  }
+  async setViewport(viewport) { this.viewport = viewport; }
   async goto(url) {
-    this.port = await freePort();
-    const driver = spawn('WebKitWebDriver', [`--port=${this.port}`], {
-      stdio: 'ignore', env: { ...process.env, DISPLAY: this.display, GDK_SCALE: String(this.scale) } });
-    this.drivers.push(driver);
+    const { width, height, deviceScaleFactor = 1 } = this.viewport;
+    this.port = await new Promise(resolve => net.createServer().listen(0, '127.0.0.1', function () {
+      const { port } = this.address();
+      this.close(() => resolve(port));
+    }));
+    this.browser.drivers.push(spawn('WebKitWebDriver', [`--port=${this.port}`], {
+      stdio: 'ignore', env: { ...process.env, DISPLAY: this.browser.display, GDK_SCALE: `${deviceScaleFactor}` } }));
     while (!await call(this.port, 'GET', '/status').catch(() => null)) await sleep(50);
-    const args = ['--automation', ...(this.webgl ? [] : ['--enable-webgl=false'])];
+    const args = ['--automation', ...(this.browser.webgl ? [] : ['--enable-webgl=false'])];
     const { sessionId } = await call(this.port, 'POST', '/session', { capabilities: { alwaysMatch: {
-      browserName: 'MiniBrowser',
-      'webkitgtk:browserOptions': { binary: '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser', args },
-    } } });
+      browserName: 'MiniBrowser', 'webkitgtk:browserOptions': { binary: kBinary, args } } } });
     this.session = `/session/${sessionId}`;
-    // The window's rectangle includes MiniBrowser's toolbar: grow it by that, and wait for the
-    // viewport to follow. The toolbar keeps the window at least 447 pixels wide; a wider screen
-    // leaves the viewer's window as it is, 0.8 of the smaller side.
-    const [width, height] = this.size;
-    const inner = () => this.send('POST', '/execute/sync', { script: 'return [innerWidth, innerHeight]', args: [] });
+    // The window's rectangle holds MiniBrowser's toolbar too, and the toolbar keeps it at least
+    // 447 pixels wide: a wider screen leaves the viewer's window as it is, 0.8 of the smaller side.
+    const inner = () => this.evaluate(() => [innerWidth, innerHeight]);
     const [[w, h], outer] = [await inner(), await this.send('GET', '/window/rect')];
     await this.send('POST', '/window/rect', { width: outer.width + width - w, height: outer.height + height - h });
     for (let v = await inner(); v[0] < width || v[1] !== height; v = await inner()) await sleep(50);
     await this.send('POST', '/url', { url });
-    await this.send('POST', '/execute/sync', { script: kHook, args: [] });
+    await this.evaluate(`() => { ${kHook} }`);
   }
   send(method, path, body) { return call(this.port, method, this.session + path, body); }
-  act(type, actions) {
-    return this.send('POST', '/actions', { actions: [{ type, id: type, actions,
-                                                      parameters: { pointerType: 'mouse' } }] });
-  }
-  // Runs fn(...args) in the page and resolves to its result; the console seen so far goes to the
-  // handlers given with on().
+  // Runs fn(...args) in the page and resolves to its result; what the console has seen since
+  // goes to the handlers given with on().
   async evaluate(fn, ...args) {
-    const script = `const done = arguments[arguments.length - 1];
-      const drain = () => (window.seen || []).splice(0);
+    const script = `const done = arguments[0], drain = () => (window.seen || []).splice(0);
       Promise.resolve().then(() => (${fn})(...${JSON.stringify(args)}))
         .then(value => done({ value, seen: drain() }), error => done({ error: String(error), seen: drain() }));`;
     const { value, error, seen } = await this.send('POST', '/execute/async', { script, args: [] });
@@ -103,23 +83,14 @@ class Page {
     if (error) throw new Error(error);
     return value;
   }
-  $eval(selector, fn, ...args) {
-    return this.evaluate(`(s, ...a) => (${fn})(document.querySelector(s), ...a)`, selector, ...args);
-  }
+  $eval(selector, fn) { return this.evaluate(`s => (${fn})(document.querySelector(s))`, selector); }
   async $(selector) { return await this.evaluate(s => !!document.querySelector(s), selector) || null; }
-  async waitForFunction(fn, ...args) {
-    while (!await this.evaluate(fn, ...args)) await sleep(50);
-  }
+  async waitForFunction(fn, ...args) { while (!await this.evaluate(fn, ...args)) await sleep(50); }
   waitForSelector(selector) { return this.waitForFunction(s => !!document.querySelector(s), selector); }
   title() { return this.send('GET', '/title'); }
   async click(selector) {
-    const [x, y] = await this.$eval(selector, e => {
-      const r = e.getBoundingClientRect();
-      return [r.x + r.width / 2, r.y + r.height / 2];
-    });
-    await this.mouse.move(x, y);
-    await this.mouse.down();
-    await this.mouse.up();
+    const element = await this.send('POST', '/element', { using: 'css selector', value: selector });
+    await this.send('POST', `/element/${Object.values(element)[0]}/click`, {});
   }
   // The viewport's picture in device pixels, cut to clip (in CSS pixels).
   async screenshot({ clip }) {
@@ -133,17 +104,15 @@ class Page {
 }
 
 // A browser of pages, each its own MiniBrowser; webgl false switches WebGL off.
-async function launch(display, endDisplay, { webgl = true } = {}) {
-  const drivers = [];
-  const pages = [];
-  return {
-    async newPage() { return pages[pages.push(new Page(display, webgl, drivers)) - 1]; },
-    async close() {
-      await Promise.all(pages.map(page => page.session && page.send('DELETE', '').catch(() => {})));
-      drivers.forEach(driver => driver.kill());
-      endDisplay();
-    },
+function launch(display, endDisplay, { webgl = true } = {}) {
+  const browser = { display, webgl, drivers: [], pages: [] };
+  browser.newPage = async () => browser.pages[browser.pages.push(new Page(browser)) - 1];
+  browser.close = async () => {
+    await Promise.all(browser.pages.map(page => page.session && page.send('DELETE', '').catch(() => {})));
+    browser.drivers.forEach(driver => driver.kill());
+    endDisplay();
   };
+  return browser;
 }
 
 module.exports = { launch };
