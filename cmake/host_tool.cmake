@@ -1,4 +1,5 @@
-# ribbon_add_host_tool(<name> <source>): a small generator program that runs on the build machine.
+# ribbon_add_host_tool(<name> <source> [<headers>...]): a small generator program that runs on the
+# build machine.
 # Sets <name>_COMMAND (to use as COMMAND in add_custom_command) and <name>_DEPENDS (to list in its
 # DEPENDS). Natively it is an ordinary executable target; when cross-compiling it is built with
 # the build machine's own C++ compiler (`c++`, or RIBBON_HOST_CXX).
@@ -14,7 +15,7 @@ function(ribbon_add_host_tool name source)
   add_custom_command(
     OUTPUT ${tool}
     COMMAND ${RIBBON_HOST_CXX} -std=c++17 -O2 -Wall -Wextra -o ${tool} ${source}
-    DEPENDS ${source}
+    DEPENDS ${source} ${ARGN}
     WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
     COMMENT "Building ${name} for the build machine"
     VERBATIM)

@@ -56,7 +56,8 @@ configure_file(resources/README.in ${user_readme} @ONLY)
 
 if(EMSCRIPTEN)
   # The page as static files to host anywhere: index.html beside the script and the wasm, the
-  # icon as favicon and in the web app manifest. Paths are relative, so any folder serves it.
+  # service worker that keeps them for offline visits, the icon as favicon and in the web app
+  # manifest. Paths are relative, so any folder serves it.
   set(page ${PROJECT_BINARY_DIR})
   add_custom_command(
     OUTPUT ${page}/favicon.ico ${page}/ribbon-128.png
@@ -66,8 +67,16 @@ if(EMSCRIPTEN)
     VERBATIM)
   add_custom_target(ribbon_page_icons ALL DEPENDS ${page}/favicon.ico ${page}/ribbon-128.png)
   configure_file(platform/web/manifest.webmanifest ${page}/manifest.webmanifest @ONLY)
+  # Beside the page, script and wasm, gzip copies for hosts that send NAME.gz to browsers that
+  # take gzip (nginx's gzip_static, for one) where they would not compress the files themselves.
+  set(compressed ${page}/index.html.gz ${page}/ribbon.js.gz ${page}/ribbon.wasm.gz)
+  add_custom_command(OUTPUT ${compressed}
+    COMMAND gzip -9nkf index.html ribbon.js ribbon.wasm
+    DEPENDS ribbon ${page}/index.html WORKING_DIRECTORY ${page} VERBATIM)
+  add_custom_target(ribbon_page_compressed ALL DEPENDS ${compressed})
   install(FILES ${page}/index.html $<TARGET_FILE:ribbon> $<TARGET_FILE_DIR:ribbon>/ribbon.wasm
-          ${page}/favicon.ico ${page}/ribbon-128.png ${page}/manifest.webmanifest DESTINATION .)
+          ${page}/service-worker.js ${page}/favicon.ico ${page}/ribbon-128.png
+          ${page}/manifest.webmanifest ${compressed} DESTINATION .)
   set(CPACK_STRIP_FILES OFF)
   ribbon_zip(web)
   return()

@@ -23,6 +23,10 @@ struct MeshObject {
 
 extern const MeshObject meshObject;
 
+// The mesh computed from the rule the generated tables follow; its arrays live until the program
+// ends (or the next call).
+MeshObject ComputeMeshObject();
+
 // Draws the built-in mesh.
 void DrawMesh();
 // Draws any mesh of these records; a face count of 0 or less gives an empty begin/end pair.

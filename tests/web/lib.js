@@ -1,6 +1,6 @@
-// Shared by the page tests: a static server, the two engines (headless Chromium; Firefox on a
-// private Xvfb, which it needs for WebGL on Mesa), screenshots as pixels, and a page driven as a
-// person would drive it, with its console watched.
+// Shared by the page tests: a static server, the three engines (headless Chromium; Firefox and
+// WebKit's MiniBrowser on a private Xvfb, which Firefox needs for WebGL on Mesa), screenshots as
+// pixels, and a page driven as a person would drive it, with its console watched.
 'use strict';
 const fs = require('fs');
 const http = require('http');
@@ -28,7 +28,7 @@ function serve(dir) {
   return new Promise(resolve => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-// engine: 'chromium' or 'firefox'; webgl false switches WebGL off; prefs are Firefox's.
+// engine: 'chromium', 'firefox' or 'webkit'; webgl false switches WebGL off; prefs are Firefox's.
 async function launch(engine = 'chromium', { webgl = true, prefs = {} } = {}) {
   const defaultViewport = { width: 1024, height: 768, deviceScaleFactor: 1 };
   if (engine === 'chromium') {
@@ -41,12 +41,13 @@ async function launch(engine = 'chromium', { webgl = true, prefs = {} } = {}) {
     });
   }
   // An Xvfb on a display it picks itself, ended with the browser.
-  const xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
+  const xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '2560x1600x24', '-nolisten', 'tcp'],
                      { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
   const display = await new Promise((resolve, reject) => {
     xvfb.on('error', reject);
     xvfb.stdio[3].once('data', number => resolve(`:${String(number).trim()}`));
   });
+  if (engine === 'webkit') return require('./webkit').launch(display, () => xvfb.kill(), { webgl });
   const browser = await puppeteer.launch({
     browser: 'firefox',
     executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',

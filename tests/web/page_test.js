@@ -1,7 +1,7 @@
 // The page in one engine, driven as a person would: the hint, the picture, drags held and
-// burst, a finger, the keys and the end; a lost WebGL context, a dense screen and a browser
-// without WebGL. The console stays clean throughout.
-// Usage: node page_test.js <chromium|firefox> <directory with index.html, ribbon.js, ribbon.wasm,
+// burst, a finger, Esc and the end (fog and wireframe are fidelity.js's); a lost WebGL context, a
+// dense screen and a browser without WebGL. The console stays clean throughout.
+// Usage: node page_test.js <chromium|firefox|webkit> <directory with index.html, ribbon.js, ribbon.wasm,
 // or the page's URL>
 'use strict';
 const assert = require('assert');
@@ -10,7 +10,6 @@ const lib = require('./lib');
 const kHint = ' mouse: touch the window image for movement----- ';
 const kCaption = 'soft by Valmorin - valmorin@ribbon-viewer.org ';
 const kGrey = [38, 38, 38];  // 0.15 of 255
-const kFogBackground = [128, 64, 64];  // (0.5, 0.25, 0.25), within one level
 // A drag's path in page pixels (the canvas starts at 50, 50): eight steps, right and down.
 const kFrom = [300, 350];
 const kStep = [10, 4];
@@ -56,19 +55,14 @@ async function run(step, body) {
   await body();
   console.log('ok', step);
 }
+// WebKitGTK's driver sends touch actions as a mouse's: the other engines check the finger.
+const skip = async step => console.log('skipped: WebKit has no touch input here:', step);
 
 // Whether the picture stays the same over three more frames.
 async function stays(page) {
   const before = await lib.grab(page);
   await lib.frames(page, 3);
   return same(before, await lib.grab(page));
-}
-
-// Presses key and resolves to the census of the next picture.
-async function press(page, key) {
-  await page.keyboard.press(key);
-  await lib.frames(page, 2);
-  return census(await lib.grab(page));
 }
 
 // Presses at the path's start and moves along it, a frame after each step or all at once; the
@@ -141,15 +135,6 @@ async function main([engine, target]) {
       console.log(`  after restoring: ${changed(stopped, back)} of the pixels differ`);
       assert.ok(same(stopped, back), 'the picture differs after the context came back');
     });
-    await run('f gives the rose background, f again the grey; p gives the wireframe', async () => {
-      const fogged = (await press(page, 'f')).background;
-      assert.ok(fogged.every((v, i) => Math.abs(v - kFogBackground[i]) <= 1), fogged.join());
-      const filled = await press(page, 'f');
-      assert.deepStrictEqual(filled.background, kGrey);
-      const lines = await press(page, 'p');
-      assert.ok(lines.model > 0.02 && lines.model < 0.8 * filled.model, `${lines.model} of ${filled.model}`);
-      assert.deepStrictEqual(lines.background, kGrey);
-    });
     await run('Esc ends the viewer with code 0', async () => {
       await page.keyboard.press('Escape');
       await page.waitForFunction(() => document.getElementById('exit').textContent !== '');
@@ -181,7 +166,7 @@ async function main([engine, target]) {
         assert.ok(iou > 0.97 && close > 0.93, `${name}: IoU ${iou}, colour ${close}`);
       }
     });
-    await run('a finger turns the model, a second one does nothing, a tap stops it; no scroll, no zoom', async () => {
+    await (engine === 'webkit' ? skip : run)('a finger turns the model, a second one does nothing, a tap stops it; no scroll, no zoom', async () => {
       const touched = await open();
       await lib.show(touched);
       const first = await touched.touchscreen.touchStart(...kFrom);

@@ -1,0 +1,84 @@
+// The page on a phone and offline, in Chromium. A phone's screen, 390 x 844 CSS pixels at three
+// device pixels each, upright and turned: the hint box fits and a tap on OK dismisses it, the
+// window is square at 0.8 of the smaller side in device pixels, a finger turns the model and
+// nothing scrolls or zooms; turning the phone once the viewer runs leaves the window as it was.
+// Offline: served from a sub-path, the page comes back with the network gone after one visit,
+// and an online visit after the files changed leaves the new ones for the next offline visit.
+// Usage: node device_test.js <directory with the page's files>
+'use strict';
+const assert = require('assert');
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+const lib = require('./lib');
+
+const kUpright = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
+const kTurned = { ...kUpright, width: 844, height: 390, isLandscape: true };
+const kWindow = Math.floor(0.8 * 390 * 3);
+
+const rect = (page, selector) => page.$eval(selector, e => e.getBoundingClientRect().toJSON());
+const inside = (r, { width, height }) => r.left >= 0 && r.top >= 0 && r.right <= width && r.bottom <= height;
+
+async function phone(browser, url, screen, turned) {
+  const page = await lib.open(browser, url, screen);
+  const box = await rect(page, '.box');
+  assert.ok(inside(box, screen), `the hint box ${JSON.stringify(box)} leaves the screen`);
+  await lib.show(page, () => page.tap('.box button'));
+  const canvas = await rect(page, '#canvas');
+  assert.deepStrictEqual(await page.$eval('#canvas', c => [c.width, c.height]), [kWindow, kWindow]);
+  assert.ok(inside(canvas, screen), `the window ${JSON.stringify(canvas)} leaves the screen`);
+  const before = await lib.grab(page);
+  const finger = await page.touchscreen.touchStart(canvas.x + 100, canvas.y + 100);
+  for (let i = 1; i <= 8; ++i) {
+    await finger.move(canvas.x + 100 + 10 * i, canvas.y + 100 + 5 * i);
+    await lib.frames(page, 2);
+  }
+  await finger.end();
+  assert.ok(lib.agreement(before, await lib.grab(page)).iou < 0.95, 'the finger did not turn the model');
+  assert.deepStrictEqual(await page.evaluate(() => [scrollX, scrollY, visualViewport.scale]), [0, 0, 1]);
+  await page.setViewport(turned);
+  await lib.frames(page, 3);
+  const now = await rect(page, '#canvas');
+  console.log(`  ${screen.width} x ${screen.height}: hint box ${box.width} x ${box.height} CSS px,` +
+              ` window ${kWindow} device px at (${canvas.x}, ${canvas.y}); turned: the same`);
+  assert.deepStrictEqual(now, canvas, 'the window moved or changed its size when the phone turned');
+  assert.ok(inside(now, turned), 'the turned phone cuts the window off');
+  return page;
+}
+
+// Reloads the page with the network on or off, and waits for the hint.
+async function reload(page, offline) {
+  await page.setOfflineMode(offline);
+  await page.reload();
+  await page.waitForSelector('.box button');
+}
+
+async function offline(browser, url, index) {
+  const page = await lib.open(browser, url);
+  await lib.show(page);
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  const online = await lib.grab(page);
+  await reload(page, true);
+  await lib.show(page);
+  assert.ok(Buffer.compare(online.data, (await lib.grab(page)).data) === 0, 'offline, the picture differs');
+  fs.writeFileSync(index, fs.readFileSync(index, 'utf8').replace('<title>ribbon', '<title>ribbon 2'));
+  await reload(page, false);
+  await reload(page, true);
+  assert.strictEqual(await page.title(), 'ribbon 2', 'offline, the old version came');
+  return page;
+}
+
+const root = fs.mkdtempSync(path.join(os.tmpdir(), 'ribbon-page-'));
+const folder = path.join(root, 'some', 'path');
+fs.mkdirSync(folder, { recursive: true });
+for (const file of fs.readdirSync(process.argv[2], { withFileTypes: true }).filter(f => f.isFile())) {
+  fs.copyFileSync(path.join(process.argv[2], file.name), path.join(folder, file.name));
+}
+lib.exitWith(lib.withBrowser(root, 'chromium', async (browser, base) => {
+  const url = base + 'some/path/';
+  const pages = [await phone(browser, url, kUpright, kTurned), await phone(browser, url, kTurned, kUpright)];
+  console.log('ok a phone upright and turned');
+  pages.push(await offline(browser, url, path.join(folder, 'index.html')));
+  console.log('ok offline after one visit, and a new version kept after an online one');
+  assert.deepStrictEqual(pages.flatMap(p => p.problems), []);
+}).finally(() => fs.rmSync(root, { recursive: true })));
