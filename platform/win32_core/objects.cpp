@@ -93,8 +93,10 @@ HMODULE GetModuleHandleA(LPCSTR moduleName) {
   return moduleName == nullptr ? reinterpret_cast<HMODULE>(&moduleTag) : nullptr;
 }
 
-HICON LoadIconA(HINSTANCE, LPCSTR name) {
-  return name == MAKEINTRESOURCEA(kIconResource) ? reinterpret_cast<HICON>(&iconTag) : nullptr;
+// Icon 101 is the program's own, a resource of its module: no other module has it.
+HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
+  bool own = instance == GetModuleHandleA(nullptr) && name == MAKEINTRESOURCEA(kIconResource);
+  return own ? reinterpret_cast<HICON>(&iconTag) : nullptr;
 }
 
 HCURSOR LoadCursorA(HINSTANCE, LPCSTR) {

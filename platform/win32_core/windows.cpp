@@ -151,10 +151,12 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
       param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
       windowName, className, exStyle};
   LPARAM createParam = reinterpret_cast<LPARAM>(&create);
-  // WM_NCCREATE answered FALSE, or WM_CREATE answered -1, refuses the creation.
+  // WM_NCCREATE answered FALSE, or WM_CREATE answered -1, refuses the creation: the window was
+  // never made, so it gets WM_NCDESTROY alone, as on Windows.
   if (SendMessageA(handle, WM_NCCREATE, 0, createParam) == FALSE ||
       (LookUp(handle) != nullptr && SendMessageA(handle, WM_CREATE, 0, createParam) == -1)) {
-    DestroyWindow(handle);
+    SendMessageA(handle, WM_NCDESTROY, 0, 0);
+    ForgetWindow(handle);
     return nullptr;
   }
   if (LookUp(handle) != nullptr && (style & WS_VISIBLE) != 0) {
@@ -277,13 +279,8 @@ BOOL GetClientRect(HWND window, RECT* rect) {
 }
 
 // The whole client area is the only region kept: any rectangle invalidates or validates it all.
+// No window (every window, on Windows) is nothing the viewer asks for, and fails.
 static BOOL SetInvalid(HWND window, bool invalid) {
-  if (window == nullptr) {
-    for (auto& record : state.windows) {
-      record->invalid = invalid;
-    }
-    return TRUE;
-  }
   Window* record = LookUp(window);
   if (record == nullptr) {
     return FALSE;

@@ -19,7 +19,7 @@ class CoreInput : public testing::Test {
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.lpszClassName = "CoreInput";
     RegisterClassA(&windowClass);  // fails harmlessly once registered
-    window = CreateWindowExA(0, "CoreInput", "", 0, 10, 10, 100, 100, nullptr, nullptr, nullptr,
+    window = CreateWindowExA(0, "CoreInput", "", 0, 10, 30, 100, 100, nullptr, nullptr, nullptr,
                              nullptr);
     record = core::LookUp(window);
     ASSERT_NE(record, nullptr);
@@ -62,9 +62,30 @@ TEST_F(CoreInput, MovesMergeUntilTaken) {
       CreateWindowExA(0, "CoreInput", "", 0, 60, 10, 50, 50, nullptr, nullptr, nullptr, nullptr);
   SetCapture(window);
   core::PointerMoved(core::LookUp(other), POINT{5, 6}, none);
-  EXPECT_EQ(Take(false), (std::vector<Seen>{{WM_MOUSEMOVE, 0, MAKELPARAM(55, 6)}}));
+  EXPECT_EQ(Take(false), (std::vector<Seen>{{WM_MOUSEMOVE, 0, MAKELPARAM(55, -14)}}));
   ReleaseCapture();
   DestroyWindow(other);
+}
+
+// Each button's message carries the buttons held after it, and Shift and Ctrl; a move along
+// one axis is a move, a report of the same point is none.
+TEST_F(CoreInput, ChordedButtonsAndModifiers) {
+  core::Modifiers shift{true, false, false}, ctrl{false, true, false};
+  core::ButtonChanged(record, core::Button::kRight, true, POINT{4, 5}, shift);
+  core::PointerMoved(record, POINT{9, 5}, shift);
+  core::ButtonChanged(record, core::Button::kMiddle, true, POINT{9, 5}, ctrl);
+  core::PointerMoved(record, POINT{9, 5}, ctrl);
+  core::PointerMoved(record, POINT{9, 1}, ctrl);
+  core::ButtonChanged(record, core::Button::kRight, false, POINT{9, 1}, {});
+  core::ButtonChanged(record, core::Button::kMiddle, false, POINT{9, 1}, {});
+  EXPECT_EQ(
+      Take(false),
+      (std::vector<Seen>{{WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT, MAKELPARAM(4, 5)},
+                         {WM_MOUSEMOVE, MK_RBUTTON | MK_SHIFT, MAKELPARAM(9, 5)},
+                         {WM_MBUTTONDOWN, MK_RBUTTON | MK_MBUTTON | MK_CONTROL, MAKELPARAM(9, 5)},
+                         {WM_MOUSEMOVE, MK_RBUTTON | MK_MBUTTON | MK_CONTROL, MAKELPARAM(9, 1)},
+                         {WM_RBUTTONUP, MK_MBUTTON, MAKELPARAM(9, 1)},
+                         {WM_MBUTTONUP, 0, MAKELPARAM(9, 1)}}));
 }
 
 // lParam: repeat count, scan code, extended, context, previous-state and transition bits.

@@ -4,15 +4,21 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "platform/win32.h"
+#ifndef _WIN32
+#include "platform/win32_core/core.h"
+#endif
 
 namespace {
 
 std::vector<UINT> delivered;
-LPARAM lastSize = 0;
+std::map<UINT, LPARAM> lastLParam;
+UINT refused = 0;  // WM_NCCREATE or WM_CREATE: the procedure refuses the creation there
 bool paintWithoutBeginPaint = false;
 CREATESTRUCTA created = {};
 int creationParameter = 0;
@@ -21,9 +27,12 @@ BOOL destroyedAgain = FALSE;
 
 LRESULT CALLBACK LoggingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   delivered.push_back(message);
-  lastSize = message == WM_SIZE ? lParam : lastSize;
+  lastLParam[message] = lParam;
   if (message == WM_CREATE) {
     created = *reinterpret_cast<const CREATESTRUCTA*>(lParam);
+  }
+  if (message == refused) {
+    return message == WM_CREATE ? -1 : FALSE;
   }
   if (message == WM_DESTROY && destroyAgainOnDestroy) {
     destroyAgainOnDestroy = false;  // destroyed once more, from inside
@@ -33,6 +42,21 @@ LRESULT CALLBACK LoggingProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// The icon a window's class gives it, as the system keeps it.
+HICON ClassIcon(HWND window) {
+#ifdef _WIN32
+  return reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON));
+#else
+  return core::LookUp(window)->icon;
+#endif
+}
+
+std::tuple<LONG, LONG, LONG, LONG> Corners(HWND window) {
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
 long Count(UINT message) {
@@ -55,12 +79,16 @@ class MessageSemantics : public testing::Test {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = LoggingProcedure;
     windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hIcon = LoadIconA(windowClass.hInstance, MAKEINTRESOURCEA(101));
     windowClass.lpszClassName = "SemanticsTest";
     RegisterClassA(&windowClass);  // fails harmlessly once registered
     delivered.clear();
-    window = CreateWindowExA(0, "SemanticsTest", "semantics", WS_OVERLAPPEDWINDOW, 40, 40, 300, 200,
-                             nullptr, nullptr, GetModuleHandleA(nullptr), &creationParameter);
+    window = Create();
     ASSERT_NE(window, nullptr);
+  }
+  static HWND Create() {
+    return CreateWindowExA(0, "SemanticsTest", "semantics", WS_OVERLAPPEDWINDOW, 40, 60, 300, 200,
+                           nullptr, nullptr, GetModuleHandleA(nullptr), &creationParameter);
   }
   void TearDown() override {
     DestroyWindow(window);
@@ -85,8 +113,13 @@ TEST_F(MessageSemantics, CreationAndDestructionMessagesAreSentBeforeTheCallRetur
   ASSERT_EQ(Count(WM_CREATE), 1);
   EXPECT_LT(at(WM_NCCREATE), at(WM_CREATE));
   EXPECT_EQ(created.lpCreateParams, &creationParameter);
-  // Destroyed again from its own WM_DESTROY; the handle is stale after, and what was posted to
-  // it has left the queue.
+  EXPECT_EQ(std::make_tuple(created.x, created.y, created.cx, created.cy, created.style),
+            std::make_tuple(40, 60, 300, 200, static_cast<LONG>(WS_OVERLAPPEDWINDOW)));
+  EXPECT_EQ(created.hInstance, GetModuleHandleA(nullptr));
+  EXPECT_STREQ(created.lpszName, "semantics");
+  EXPECT_STREQ(created.lpszClass, "SemanticsTest");
+  // Destroyed again from its own WM_DESTROY; the handle is stale after, also once a new window
+  // exists, and what was posted to it has left the queue.
   PostMessageA(window, kFirstPosted, 0, 0);
   destroyAgainOnDestroy = true;
   EXPECT_TRUE(DestroyWindow(window));
@@ -94,15 +127,33 @@ TEST_F(MessageSemantics, CreationAndDestructionMessagesAreSentBeforeTheCallRetur
   EXPECT_EQ(Count(WM_DESTROY), 2);
   EXPECT_EQ(Count(WM_NCDESTROY), 1);
   EXPECT_LT(at(WM_DESTROY), at(WM_NCDESTROY));
+  const HWND stale = window;
+  window = Create();  // TearDown destroys this one
+  ASSERT_NE(window, stale);
   RECT rect;
-  EXPECT_FALSE(GetClientRect(window, &rect));
+  EXPECT_FALSE(GetClientRect(stale, &rect));
   MSG msg;
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, kFirstPosted, kFirstPosted, PM_NOREMOVE));
-  EXPECT_FALSE(PostMessageA(window, kFirstPosted, 0, 0));
-  EXPECT_FALSE(DestroyWindow(window));
+  EXPECT_FALSE(PostMessageA(stale, kFirstPosted, 0, 0));
+  EXPECT_FALSE(DestroyWindow(stale));
   delivered.clear();
-  EXPECT_EQ(SendMessageA(window, kFirstPosted, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(stale, kFirstPosted, 0, 0), 0);
   EXPECT_EQ(Count(kFirstPosted), 0);
+}
+
+// Refused by WM_NCCREATE or by WM_CREATE, the window was never made: no handle, and of the
+// destruction messages only WM_NCDESTROY comes.
+TEST_F(MessageSemantics, RefusedCreationGivesNoWindowAndOnlyWmNcDestroy) {
+  for (UINT refusing : {WM_NCCREATE, WM_CREATE}) {
+    refused = refusing;
+    delivered.clear();
+    EXPECT_EQ(Create(), nullptr);
+    EXPECT_EQ(Count(WM_CREATE), refusing == WM_CREATE ? 1 : 0);
+    EXPECT_EQ(Count(WM_DESTROY), 0);
+    EXPECT_EQ(delivered.back(), WM_NCDESTROY);
+    EXPECT_EQ(Count(WM_NCDESTROY), 1);
+  }
+  refused = 0;
 }
 
 TEST_F(MessageSemantics, PostedMessagesWaitInTheQueueAndQuitEndsGetMessage) {
@@ -156,20 +207,27 @@ TEST_F(MessageSemantics, PaintHandledWithoutBeginPaintComesBack) {
   EXPECT_FALSE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
 }
 
-TEST_F(MessageSemantics, SetWindowPosSendsSizeOnlyOnARealChange) {
-  RECT before;
-  GetWindowRect(window, &before);
-  delivered.clear();
-  SetWindowPos(window, HWND_TOP, 0, 0, before.right - before.left, before.bottom - before.top,
-               SWP_NOMOVE);
-  EXPECT_EQ(Count(WM_SIZE), 0);
-  SetWindowPos(window, HWND_TOP, 0, 0, 260, 240, SWP_NOMOVE);
-  ASSERT_EQ(Count(WM_SIZE), 1);
+// The window is where the call puts it, changed only on the sides asked, and WM_SIZE comes only
+// when the size really changes.
+TEST_F(MessageSemantics, SetWindowPosMovesAndSizesEachSideAlone) {
+  const struct {
+    int x, y, width, height;
+    UINT flags;
+    std::tuple<LONG, LONG, LONG, LONG> corners;
+    long sizes;
+  } steps[] = {{0, 0, 300, 200, SWP_NOMOVE, {40, 60, 340, 260}, 0},
+               {0, 0, 260, 200, SWP_NOMOVE, {40, 60, 300, 260}, 1},
+               {0, 0, 260, 150, SWP_NOMOVE, {40, 60, 300, 210}, 1},
+               {70, 90, 10, 10, SWP_NOSIZE, {70, 90, 330, 240}, 0}};
+  for (const auto& step : steps) {
+    delivered.clear();
+    SetWindowPos(window, HWND_TOP, step.x, step.y, step.width, step.height, step.flags);
+    EXPECT_EQ(Corners(window), step.corners);
+    EXPECT_EQ(Count(WM_SIZE), step.sizes) << step.width << "x" << step.height;
+  }
   RECT client;
   GetClientRect(window, &client);
-  EXPECT_EQ(lastSize, MAKELPARAM(client.right, client.bottom));
-  GetWindowRect(window, &before);
-  EXPECT_EQ(before.right - before.left, 260);
+  EXPECT_EQ(lastLParam[WM_SIZE], MAKELPARAM(client.right, client.bottom));
 }
 
 TEST_F(MessageSemantics, MinimisedWindowIsIconicAndIsPaintedAgainWhenRestored) {
@@ -193,11 +251,37 @@ TEST_F(MessageSemantics, LosingTheCaptureTellsTheWindowAtOnce) {
   delivered.clear();
   EXPECT_EQ(SetCapture(other), window);
   EXPECT_EQ(Count(WM_CAPTURECHANGED), 1);
+  EXPECT_EQ(lastLParam[WM_CAPTURECHANGED], reinterpret_cast<LPARAM>(other));  // the new captor
   delivered.clear();
   ReleaseCapture();
   ReleaseCapture();
   EXPECT_EQ(Count(WM_CAPTURECHANGED), 1);
+  EXPECT_EQ(lastLParam[WM_CAPTURECHANGED], 0);
   DestroyWindow(other);
+}
+
+// WM_TIMER never comes before its period is over, counted from SetTimer; no period is shorter
+// than 10 ms. (GetTickCount's milliseconds may end up to one early on this clock.)
+TEST_F(MessageSemantics, TimerKeepsItsPeriodAndItsMinimum) {
+  for (UINT period : {1u, 30u}) {
+    const auto start = std::chrono::steady_clock::now();
+    SetTimer(window, 1, period, nullptr);
+    for (UINT tick = 1; tick <= 3; ++tick) {
+      MSG msg;
+      ASSERT_EQ(NextOwnMessage(&msg), WM_TIMER);
+      EXPECT_GE(std::chrono::steady_clock::now() - start,
+                std::chrono::milliseconds(std::max(period, 10u) * tick - 1))
+          << period;
+    }
+  }
+}
+
+// Windows of a class carry its icon: here the program's own, resource 101 of its module.
+TEST_F(MessageSemantics, WindowsCarryTheirClassIcon) {
+  const HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(101));
+  EXPECT_NE(icon, nullptr);
+  EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCEA(101)), nullptr);  // no system icon has the name
+  EXPECT_EQ(ClassIcon(window), icon);
 }
 
 // A key message posted, not translated, types nothing; TranslateMessage types its character.
