@@ -7,7 +7,7 @@
 //
 // Each function: what the core does | the SDL2 backend's native part | the browser's ("-": none).
 //  RegisterClassA, GetModuleHandleA, LoadIconA, LoadCursorA: records, icon 101 | icon set | -
-//  CreateWindowExA: WM_NCCREATE, WM_CREATE with CREATESTRUCTA | - | -
+//  CreateWindowExA: WM_NCCREATE, WM_CREATE with CREATESTRUCTA (a refusal: WM_NCDESTROY) | - | -
 //  ShowWindow, IsIconic: shown, minimised, invalid | SDL window (default format) | the canvas
 //  SetWindowPos: WM_SIZE sent on a real size change | move, size, raise | the canvas placed
 //  DestroyWindow: capture released, WM_DESTROY (again when called from it), WM_NCDESTROY |
@@ -34,7 +34,8 @@
 // with scan code, extended, context, previous-state and transition bits), WM_CHAR, WM_SYSCHAR,
 // WM_CAPTURECHANGED, WM_CLOSE, WM_SIZE. Windows have one size as the window manager sees it
 // (equal minimum and maximum size); only SetWindowPos changes it.
-// Not supported: child windows, menus, callbacks of timers, more than what is listed here.
+// Not supported: child windows, menus, callbacks of timers, classes named by atom, WS_VISIBLE,
+// every window at once (a null window), more than what is listed here.
 #pragma once
 
 #ifdef _WIN32

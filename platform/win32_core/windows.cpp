@@ -61,13 +61,10 @@ static Class* LookUpClass(LPCSTR name) {
 // The first atom Windows hands out for a registered class.
 constexpr ATOM kFirstClassAtom = 0xC000;
 
-// A class named by name (any case) or by atom; null when there is none.
+// A class named by name (any case); null when there is none. Classes are not named by atom here
+// (a value below 0x10000), as the viewer names its class.
 static const Class* ClassOfName(LPCSTR name) {
-  auto value = reinterpret_cast<std::uintptr_t>(name);
-  if (value >= kFirstClassAtom && value < kFirstClassAtom + state.classes.size()) {
-    return &state.classes[value - kFirstClassAtom];
-  }
-  return value < 0x10000 ? nullptr : LookUpClass(name);
+  return reinterpret_cast<std::uintptr_t>(name) < 0x10000 ? nullptr : LookUpClass(name);
 }
 
 template <typename Container, typename Predicate>
@@ -80,10 +77,6 @@ void ForgetWindow(HWND window) {
   Window* record = LookUp(window);
   if (record == nullptr) {
     return;
-  }
-  if (state.capture == window) {
-    state.capture = nullptr;
-    backend.capturePointer(nullptr);
   }
   backend.destroyWindow(*record);
   EraseIf(state.posted, [window](const MSG& msg) { return msg.hwnd == window; });
@@ -158,9 +151,6 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     SendMessageA(handle, WM_NCDESTROY, 0, 0);
     ForgetWindow(handle);
     return nullptr;
-  }
-  if (LookUp(handle) != nullptr && (style & WS_VISIBLE) != 0) {
-    ShowWindow(handle, SW_SHOW);
   }
   return LookUp(handle) == nullptr ? nullptr : handle;
 }
