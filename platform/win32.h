@@ -26,7 +26,7 @@
 //    viewport
 //  ChoosePixelFormat, SetPixelFormat, GetPixelFormat, DescribePixelFormat: one format, set once,
 //    argument checks | SDL window for the request (GLX visual) | WebGL depth and buffering
-//  CreatePalette, SelectPalette, RealizePalette, UnrealizeObject, DeleteObject: objects kept,
+//  CreatePalette, SelectPalette, RealizePalette, UnrealizeObject: objects kept,
 //    nothing visible | - | -
 //  SwapBuffers, wglCreateContext, wglMakeCurrent, wglDeleteContext: - | SDL's GL swap and
 //    contexts | present then wait for a frame, platform/webgl/ contexts
@@ -380,7 +380,6 @@ HPALETTE CreatePalette(const LOGPALETTE* logicalPalette);
 HPALETTE SelectPalette(HDC deviceContext, HPALETTE palette, BOOL forceBackground);
 UINT RealizePalette(HDC deviceContext);
 BOOL UnrealizeObject(HGDIOBJ object);
-BOOL DeleteObject(HGDIOBJ object);
 
 // WGL.
 HGLRC wglCreateContext(HDC deviceContext);

@@ -207,6 +207,9 @@ TEST_F(MessageSemantics, SetWindowPosMovesAndSizesEachSideAlone) {
     EXPECT_EQ(std::make_tuple(rect.left, rect.top, rect.right, rect.bottom), step.corners);
     EXPECT_EQ(Count(WM_SIZE), step.sizes) << step.width << "x" << step.height;
   }
+  RECT client;
+  GetClientRect(window, &client);
+  EXPECT_EQ(lastLParam[WM_SIZE], MAKELPARAM(client.right, client.bottom));
 }
 
 TEST_F(MessageSemantics, ShowWindowTellsWhatWasVisibleAndRestoringPaintsAgain) {
