@@ -172,12 +172,14 @@ BOOL ShowWindow(HWND window, int showCommand) {
   if (record->native == nullptr && (!OpenDisplay() || !backend.createWindow(*record, nullptr))) {
     return wasVisible;
   }
-  record->visible = true;
-  record->invalid = true;
-  backend.showWindow(*record, true);
   bool iconic = MinimisingCommand(showCommand);
-  if ((iconic || RestoringCommand(showCommand)) && record->iconic != iconic) {
-    // A minimised window stays visible, as on Windows; restored, it is painted again.
+  bool changesIconic = (iconic || RestoringCommand(showCommand)) && record->iconic != iconic;
+  // Shown or restored, the window is painted again; shown again as it is, it is not. A minimised
+  // window stays visible, as on Windows.
+  record->invalid = record->invalid || !record->visible || (changesIconic && !iconic);
+  record->visible = true;
+  backend.showWindow(*record, true);
+  if (changesIconic) {
     record->iconic = iconic;
     backend.setIconic(*record, iconic);
   }
@@ -332,7 +334,8 @@ BOOL EndPaint(HWND window, const PAINTSTRUCT*) {
   return LookUp(window) == nullptr ? FALSE : TRUE;
 }
 
-// The window takes the capture and one that had it is told, before the call returns.
+// The window takes the capture and the one that had it is told before the call returns, also
+// when it is the same window, as Windows does.
 HWND SetCapture(HWND window) {
   NoteCall("SetCapture", reinterpret_cast<std::uintptr_t>(window));
   HWND previous = state.capture;
@@ -344,7 +347,7 @@ HWND SetCapture(HWND window) {
   // A platform may refuse (SDL without the keyboard focus); the core still routes the pointer
   // messages to the captor itself.
   backend.capturePointer(record);
-  if (previous != nullptr && previous != window) {
+  if (previous != nullptr) {
     SendMessageA(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(window));
   }
   return previous;

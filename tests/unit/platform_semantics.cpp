@@ -16,7 +16,8 @@ namespace {
 std::vector<UINT> delivered;
 std::map<UINT, LPARAM> lastLParam;
 UINT refused = 0;  // WM_NCCREATE or WM_CREATE: the procedure refuses the creation there
-bool paintWithoutBeginPaint = false;
+enum Painting { kDefaultPaint, kNoPaint, kBeginPaint };
+Painting painting = kDefaultPaint;  // how the procedure handles WM_PAINT
 CREATESTRUCTA created = {};
 int creationParameter = 0;
 bool destroyAgainOnDestroy = false;
@@ -35,7 +36,11 @@ LRESULT CALLBACK LoggingProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     destroyAgainOnDestroy = false;  // destroyed once more, from inside
     destroyedAgain = DestroyWindow(window);
   }
-  if (message == WM_PAINT && paintWithoutBeginPaint) {
+  if (message == WM_PAINT && painting != kDefaultPaint) {
+    PAINTSTRUCT paint;
+    if (painting == kBeginPaint && BeginPaint(window, &paint) != nullptr) {
+      EndPaint(window, &paint);
+    }
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -73,6 +78,7 @@ class MessageSemantics : public testing::Test {
   }
   void TearDown() override {
     refused = 0;
+    painting = kDefaultPaint;
     DestroyWindow(window);
     DispatchAll();
   }
@@ -173,18 +179,20 @@ TEST_F(MessageSemantics, PaintAndTimerComeOnlyAfterPostedMessages) {
   EXPECT_TRUE(KillTimer(window, 1));
 }
 
-TEST_F(MessageSemantics, PaintHandledWithoutBeginPaintComesBack) {
+// WM_PAINT handled without painting comes back; BeginPaint, or the default processing,
+// validates.
+TEST_F(MessageSemantics, PaintComesBackUntilValidated) {
   ShowWindow(window, SW_SHOW);
   MSG msg;
-  paintWithoutBeginPaint = true;
-  for (int round = 0; round < 2; ++round) {
-    ASSERT_TRUE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_REMOVE)) << "round " << round;
-    DispatchMessageA(&msg);
+  for (Painting validating : {kBeginPaint, kDefaultPaint}) {
+    for (Painting by : {kNoPaint, validating}) {
+      painting = by;
+      ASSERT_TRUE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_REMOVE)) << by;
+      DispatchMessageA(&msg);
+    }
+    EXPECT_FALSE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_NOREMOVE)) << validating;
+    InvalidateRect(window, nullptr, FALSE);
   }
-  paintWithoutBeginPaint = false;
-  ASSERT_TRUE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_REMOVE));
-  DispatchMessageA(&msg);  // default processing validates
-  EXPECT_FALSE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
 }
 
 // The window is where the call puts it, changed only on the sides asked, and WM_SIZE comes only
@@ -217,6 +225,9 @@ TEST_F(MessageSemantics, ShowWindowTellsWhatWasVisibleAndRestoringPaintsAgain) {
   EXPECT_TRUE(ShowWindow(window, SW_HIDE));
   EXPECT_FALSE(ShowWindow(window, SW_SHOW));
   DispatchAll();
+  EXPECT_TRUE(ShowWindow(window, SW_SHOW));  // painted and shown again: nothing to paint
+  MSG msg;
+  EXPECT_FALSE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
   ShowWindow(window, SW_MINIMIZE);
   EXPECT_TRUE(IsIconic(window));
   DispatchAll();
@@ -233,8 +244,9 @@ TEST_F(MessageSemantics, LosingTheCaptureTellsTheWindowAtOnce) {
                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   SetCapture(window);
   delivered.clear();
+  EXPECT_EQ(SetCapture(window), window);  // taken again, it is told all the same
   EXPECT_EQ(SetCapture(other), window);
-  EXPECT_EQ(Count(WM_CAPTURECHANGED), 1);
+  EXPECT_EQ(Count(WM_CAPTURECHANGED), 2);
   EXPECT_EQ(lastLParam[WM_CAPTURECHANGED], reinterpret_cast<LPARAM>(other));  // the new captor
   delivered.clear();
   ReleaseCapture();
