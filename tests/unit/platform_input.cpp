@@ -41,9 +41,9 @@ class CoreInput : public testing::Test {
   core::Window* record = nullptr;
 };
 
-// Moves not yet taken merge into one at the latest point, but never across a button.
-TEST_F(CoreInput, MovesMergeUntilTaken) {
-  core::Modifiers none;
+// Moves not yet taken merge into one at the latest point, but never across a button; chords.
+TEST_F(CoreInput, MovesMergeUntilTakenAndButtonsCarryTheButtonsHeld) {
+  const core::Modifiers none, shift{true}, ctrl{false, true};
   for (int x = 1; x <= 48; ++x) {
     core::PointerMoved(record, POINT{x, 2 * x}, none);
   }
@@ -63,12 +63,8 @@ TEST_F(CoreInput, MovesMergeUntilTaken) {
   EXPECT_EQ(Take(false), (std::vector<Seen>{{WM_MOUSEMOVE, 0, MAKELPARAM(55, -14)}}));
   ReleaseCapture();
   DestroyWindow(other);
-}
-
-// Each button's message carries the buttons held after it, and Shift and Ctrl; a move along
-// one axis is a move, a report of the same point is none.
-TEST_F(CoreInput, ChordedButtonsAndModifiers) {
-  const core::Modifiers shift{true}, ctrl{false, true};
+  // Each button's message carries the buttons held after it, and Shift and Ctrl; a move along
+  // one axis is a move, a report of the same point is none.
   core::ButtonChanged(record, core::Button::kRight, true, POINT{4, 5}, shift);
   core::PointerMoved(record, POINT{9, 5}, shift);
   core::ButtonChanged(record, core::Button::kMiddle, true, POINT{9, 5}, ctrl);
