@@ -104,9 +104,10 @@ TEST_F(MessageSemantics, CreationAndDestructionMessagesAreSentBeforeTheCallRetur
   EXPECT_EQ(std::make_tuple(created.x, created.y, created.cx, created.cy, created.style),
             std::make_tuple(40, 60, 300, 200, static_cast<LONG>(WS_OVERLAPPEDWINDOW)));
   EXPECT_STREQ(created.lpszName, "semantics");
-  // The program's icon is resource 101 of its own module, not a system icon.
-  EXPECT_NE(LoadIconA(created.hInstance, MAKEINTRESOURCEA(101)), nullptr);
-  EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCEA(101)), nullptr);
+  EXPECT_NE(LoadIconA(created.hInstance, MAKEINTRESOURCEA(101)), nullptr);  // the program's icon
+  EXPECT_EQ(std::make_pair(LoadIconA(nullptr, MAKEINTRESOURCEA(101)),  // no system icon of the name
+                           LoadIconA(created.hInstance, MAKEINTRESOURCEA(102))),
+            std::make_pair(HICON{}, HICON{}));
   // Destroyed again from its own WM_DESTROY; the handle is stale after, also once a new window
   // exists, and what was posted to it has left the queue.
   PostMessageA(window, kFirstPosted, 0, 0);
@@ -216,7 +217,6 @@ TEST_F(MessageSemantics, ShowWindowTellsWhatWasVisibleAndRestoringPaintsAgain) {
   EXPECT_GE(Count(WM_PAINT), 1);
 }
 
-// Sent, not posted: the captor is told before the call returns, exactly once.
 TEST_F(MessageSemantics, LosingTheCaptureTellsTheWindowAtOnce) {
   HWND other = CreateWindowExA(0, "SemanticsTest", "other", WS_OVERLAPPEDWINDOW, 60, 60, 100, 100,
                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
