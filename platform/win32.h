@@ -7,7 +7,7 @@
 //
 // Each function: what the core does | the SDL2 backend's native part | the browser's ("-": none).
 //  RegisterClassA, GetModuleHandleA, LoadIconA, LoadCursorA: records, IDI_RIBBON | icon set | -
-//  CreateWindowExA: WM_NCCREATE, WM_CREATE with CREATESTRUCTA | - | -
+//  CreateWindowExA: WM_NCCREATE, WM_CREATE with CREATESTRUCTA (a refusal: WM_NCDESTROY) | - | -
 //  ShowWindow, IsIconic: shown, minimised, invalid | SDL window (default format) | the canvas
 //  SetWindowPos: WM_SIZE sent on a real size change | move, size, raise | the canvas placed
 //  DestroyWindow: capture released, WM_DESTROY (again when called from it), WM_NCDESTROY |
@@ -26,7 +26,7 @@
 //    viewport
 //  ChoosePixelFormat, SetPixelFormat, GetPixelFormat, DescribePixelFormat: one format, set once,
 //    argument checks | SDL window for the request (GLX visual) | WebGL depth and buffering
-//  CreatePalette, SelectPalette, RealizePalette, UnrealizeObject, DeleteObject: objects kept,
+//  CreatePalette, SelectPalette, RealizePalette, UnrealizeObject: objects kept,
 //    nothing visible | - | -
 //  SwapBuffers, wglCreateContext, wglMakeCurrent, wglDeleteContext: the window found by its DC |
 //    SDL's GL swap and contexts | present then wait for a frame, platform/webgl/ contexts
@@ -34,7 +34,8 @@
 // with scan code, extended, context, previous-state and transition bits), WM_CHAR, WM_SYSCHAR,
 // WM_CAPTURECHANGED, WM_CLOSE, WM_SIZE. Windows have one size as the window manager sees it
 // (equal minimum and maximum size); only SetWindowPos changes it.
-// Not supported: child windows, menus, callbacks of timers, more than what is listed here.
+// Not supported: child windows, menus, callbacks of timers, classes named by atom, WS_VISIBLE,
+// every window at once (a null window), more than what is listed here.
 #pragma once
 
 #ifdef _WIN32
@@ -379,7 +380,6 @@ HPALETTE CreatePalette(const LOGPALETTE* logicalPalette);
 HPALETTE SelectPalette(HDC deviceContext, HPALETTE palette, BOOL forceBackground);
 UINT RealizePalette(HDC deviceContext);
 BOOL UnrealizeObject(HGDIOBJ object);
-BOOL DeleteObject(HGDIOBJ object);
 
 // WGL.
 HGLRC wglCreateContext(HDC deviceContext);

@@ -5,8 +5,6 @@
 namespace sdl {
 namespace {
 
-const core::WindowFields* captor = nullptr;
-
 // The virtual-key code of an SDL key, or 0 for keys the viewer's Win32 does not name.
 WPARAM VirtualKey(SDL_Keycode key) {
   if ((key >= SDLK_a && key <= SDLK_z) || (key >= SDLK_0 && key <= SDLK_9)) {
@@ -118,6 +116,7 @@ void Report(const SDL_Event& event) {
 // While captured without SDL's own grab (SDL refuses one without the keyboard focus), SDL
 // reports no motion outside the window: there the X server is asked where the pointer is.
 void FollowCapturedPointer() {
+  const core::WindowFields* captor = core::Captor();
   SDL_Window* sdl = SdlWindow(captor);
   POINT client;
   if (sdl != nullptr && (SDL_GetWindowFlags(sdl) & SDL_WINDOW_MOUSE_CAPTURE) == 0 &&
@@ -127,14 +126,6 @@ void FollowCapturedPointer() {
 }
 
 }  // namespace
-
-// SDL refuses when no window has the keyboard focus; the core routes the pointer anyway.
-void CapturePointer(const core::WindowFields* window) {
-  captor = window;
-  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
-    SDL_CaptureMouse(window != nullptr ? SDL_TRUE : SDL_FALSE);
-  }
-}
 
 void Pump() {
   if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {

@@ -70,6 +70,13 @@ static POINT ScreenSize() {
   return POINT{mode.w, mode.h};
 }
 
+// SDL refuses when no window has the keyboard focus; the core routes the pointer anyway.
+static void CapturePointer(const core::WindowFields* window) {
+  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+    SDL_CaptureMouse(window != nullptr ? SDL_TRUE : SDL_FALSE);
+  }
+}
+
 static double Now() {
   return static_cast<double>(SDL_GetTicks64());
 }

@@ -50,10 +50,9 @@ bool SwapNativeBuffers(const core::WindowFields& window);
 unsigned long ChooseGlxVisual(const PIXELFORMATDESCRIPTOR& request);
 void ReadGlxVisuals();
 
-// Input (events.cpp). The captor is the window CapturePointer was last given, or null.
+// Input (events.cpp).
 void Pump();
 void Wait(int timeout);
-void CapturePointer(const core::WindowFields* window);
 
 // X11 itself (x11.cpp). Once X11 is known to be the display: losing the X server ends the program
 // with one line on stderr. Whether the pointer lies outside the window, in its client coordinates.

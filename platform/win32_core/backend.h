@@ -63,8 +63,7 @@ struct Backend {
   void (*deleteContext)(HGLRC context);
   // Presents the window's frame; false when it has nothing to present.
   bool (*swapNativeBuffers)(const WindowFields& window);
-  // The platform's pointer capture for this window, or none. The record stays valid until the
-  // next call: the core releases the capture before a window goes.
+  // The platform's pointer capture for this window, or none.
   void (*capturePointer)(const WindowFields* window);
   void (*showMessageBox)(const WindowFields* owner, const char* text, const char* caption,
                          bool error);
@@ -81,6 +80,8 @@ extern const Backend backend;
 bool OpenDisplay();
 // Whether the icon is the program's own, from LoadIconA.
 bool IsProgramIcon(HICON icon);
+// The window that has the capture, or null.
+const WindowFields* Captor();
 
 // The entry points. Positions are client pixels of the window the platform reported them in
 // (null: the captor's); the core routes them (capture, focus) and builds the messages. Reports

@@ -1,6 +1,6 @@
 // Palette objects, and module, icon and cursor handles. Palettes are kept and counted, never
 // shown: every display either backend drives is true-colour.
-#include <algorithm>
+#include <utility>
 
 #include "platform/win32_core/core.h"
 #include "platform/win32_core/hooks.h"
@@ -73,28 +73,14 @@ BOOL UnrealizeObject(HGDIOBJ object) {
   return LookUpPalette(object) != nullptr ? TRUE : FALSE;
 }
 
-BOOL DeleteObject(HGDIOBJ object) {
-  auto& palettes = state.palettes;
-  auto found = std::find_if(palettes.begin(), palettes.end(),
-                            [object](const auto& palette) { return palette.get() == object; });
-  if (found == palettes.end()) {
-    return FALSE;
-  }
-  for (auto& window : state.windows) {
-    if (window->selectedPalette == object) {
-      window->selectedPalette = nullptr;
-    }
-  }
-  palettes.erase(found);
-  return TRUE;
-}
-
 HMODULE GetModuleHandleA(LPCSTR moduleName) {
   return moduleName == nullptr ? reinterpret_cast<HMODULE>(&moduleTag) : nullptr;
 }
 
-HICON LoadIconA(HINSTANCE, LPCSTR name) {
-  return name == MAKEINTRESOURCEA(IDI_RIBBON) ? reinterpret_cast<HICON>(&iconTag) : nullptr;
+// IDI_RIBBON is the program's own icon, a resource of its module: no other module has it.
+HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
+  bool own = instance == GetModuleHandleA(nullptr) && name == MAKEINTRESOURCEA(IDI_RIBBON);
+  return own ? reinterpret_cast<HICON>(&iconTag) : nullptr;
 }
 
 HCURSOR LoadCursorA(HINSTANCE, LPCSTR) {

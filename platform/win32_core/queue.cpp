@@ -160,9 +160,9 @@ BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
 }
 
 // A key-down just taken types what the platform reported with it (a control character, the text
-// typed with the key, a VK_PACKET's character); any other types what its key types whatever the
-// layout. Key-downs with Alt type system characters. The character goes first, as Windows puts
-// it right after the key message.
+// typed with the key, a VK_PACKET's character); key messages that did not come from the platform
+// (the viewer makes none) type nothing. Key-downs with Alt type system characters. The character
+// goes first, as Windows puts it right after the key message.
 BOOL TranslateMessage(const MSG* msg) {
   if (msg == nullptr || (msg->message != WM_KEYDOWN && msg->message != WM_KEYUP &&
                          msg->message != WM_SYSKEYDOWN && msg->message != WM_SYSKEYUP)) {
@@ -174,7 +174,7 @@ BOOL TranslateMessage(const MSG* msg) {
   const MSG& taken = state.taken.msg;
   bool wasTaken = taken.hwnd == msg->hwnd && taken.message == msg->message &&
                   taken.wParam == msg->wParam && taken.lParam == msg->lParam;
-  WPARAM character = wasTaken ? state.taken.character : ControlCharacter(msg->wParam, {});
+  WPARAM character = wasTaken ? state.taken.character : 0;
   if (character != 0) {
     UINT message = msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
     state.posted.push_front(MakeMessage(msg->hwnd, message, character, msg->lParam));

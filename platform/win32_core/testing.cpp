@@ -57,8 +57,8 @@ void LayerReset() {
     core::DropNative(*window);
   }
   state.windows.clear();
-  core::backend.capturePointer(nullptr);
   if (core::OpenDisplay()) {
+    core::backend.capturePointer(nullptr);
     wglMakeCurrent(nullptr, nullptr);
     core::backend.pump();
   }

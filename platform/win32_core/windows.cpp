@@ -60,6 +60,10 @@ Window* LookUp(HWND window) {
   return LookUpById(reinterpret_cast<std::uintptr_t>(window), 0);
 }
 
+const WindowFields* Captor() {
+  return LookUp(state.capture);
+}
+
 Window* LookUpDC(HDC deviceContext) {
   return LookUpById(reinterpret_cast<std::uintptr_t>(deviceContext), kDeviceContextTag);
 }
@@ -77,13 +81,10 @@ static Class* LookUpClass(LPCSTR name) {
 // The first atom Windows hands out for a registered class.
 constexpr ATOM kFirstClassAtom = 0xC000;
 
-// A class named by name (any case) or by atom; null when there is none.
+// A class named by name (any case); null when there is none. Classes are not named by atom here
+// (a value below 0x10000), as the viewer names its class.
 static const Class* ClassOfName(LPCSTR name) {
-  auto value = reinterpret_cast<std::uintptr_t>(name);
-  if (value >= kFirstClassAtom && value < kFirstClassAtom + state.classes.size()) {
-    return &state.classes[value - kFirstClassAtom];
-  }
-  return value < 0x10000 ? nullptr : LookUpClass(name);
+  return reinterpret_cast<std::uintptr_t>(name) < 0x10000 ? nullptr : LookUpClass(name);
 }
 
 template <typename Container, typename Predicate>
@@ -96,10 +97,6 @@ void ForgetWindow(HWND window) {
   Window* record = LookUp(window);
   if (record == nullptr) {
     return;
-  }
-  if (state.capture == window) {
-    state.capture = nullptr;
-    backend.capturePointer(nullptr);
   }
   DropNative(*record);
   EraseIf(state.posted, [window](const MSG& msg) { return msg.hwnd == window; });
@@ -168,14 +165,13 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
       param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
       windowName, className, exStyle};
   LPARAM createParam = reinterpret_cast<LPARAM>(&create);
-  // WM_NCCREATE answered FALSE, or WM_CREATE answered -1, refuses the creation.
+  // WM_NCCREATE answered FALSE, or WM_CREATE answered -1, refuses the creation: the window was
+  // never made, so it gets WM_NCDESTROY alone, as on Windows.
   if (SendMessageA(handle, WM_NCCREATE, 0, createParam) == FALSE ||
       (LookUp(handle) != nullptr && SendMessageA(handle, WM_CREATE, 0, createParam) == -1)) {
-    DestroyWindow(handle);
+    SendMessageA(handle, WM_NCDESTROY, 0, 0);
+    ForgetWindow(handle);
     return nullptr;
-  }
-  if (LookUp(handle) != nullptr && (style & WS_VISIBLE) != 0) {
-    ShowWindow(handle, SW_SHOW);
   }
   return LookUp(handle) == nullptr ? nullptr : handle;
 }
@@ -197,12 +193,14 @@ BOOL ShowWindow(HWND window, int showCommand) {
   if (record->native == nullptr && !MakeNative(*record, nullptr)) {
     return wasVisible;
   }
-  record->visible = true;
-  record->invalid = true;
-  backend.showNativeWindow(*record, true);
   bool iconic = MinimisingCommand(showCommand);
-  if ((iconic || RestoringCommand(showCommand)) && record->iconic != iconic) {
-    // A minimised window stays visible, as on Windows; restored, it is painted again.
+  bool changesIconic = (iconic || RestoringCommand(showCommand)) && record->iconic != iconic;
+  // Shown or restored, the window is painted again; shown again as it is, it is not. A minimised
+  // window stays visible, as on Windows.
+  record->invalid = record->invalid || !record->visible || (changesIconic && !iconic);
+  record->visible = true;
+  backend.showNativeWindow(*record, true);
+  if (changesIconic) {
     record->iconic = iconic;
     backend.minimiseNativeWindow(*record, iconic);
   }
@@ -294,13 +292,8 @@ BOOL GetClientRect(HWND window, RECT* rect) {
 }
 
 // The whole client area is the only region kept: any rectangle invalidates or validates it all.
+// No window (every window, on Windows) is nothing the viewer asks for, and fails.
 static BOOL SetInvalid(HWND window, bool invalid) {
-  if (window == nullptr) {
-    for (auto& record : state.windows) {
-      record->invalid = invalid;
-    }
-    return TRUE;
-  }
   Window* record = LookUp(window);
   if (record == nullptr) {
     return FALSE;
@@ -362,7 +355,8 @@ BOOL EndPaint(HWND window, const PAINTSTRUCT*) {
   return LookUp(window) == nullptr ? FALSE : TRUE;
 }
 
-// The window takes the capture and one that had it is told, before the call returns.
+// The window takes the capture and the one that had it is told before the call returns, also
+// when it is the same window, as Windows does.
 HWND SetCapture(HWND window) {
   NoteCall("SetCapture", reinterpret_cast<std::uintptr_t>(window));
   HWND previous = state.capture;
@@ -374,7 +368,7 @@ HWND SetCapture(HWND window) {
   // A platform may refuse (SDL without the keyboard focus); the core still routes the pointer
   // messages to the captor itself.
   backend.capturePointer(record);
-  if (previous != nullptr && previous != window) {
+  if (previous != nullptr) {
     SendMessageA(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(window));
   }
   return previous;

@@ -29,7 +29,7 @@ class ViewerTest : public testing::Test {
     RegisterViewerClass(GetModuleHandleA(nullptr));
     return CreateViewerWindow(GetModuleHandleA(nullptr));
   }
-  // The index of the first noted call from `from` on that matches pattern, or -1.
+  // The index of the first noted call from `from` on that matches pattern; a test fails without.
   static int FindCall(const std::string& pattern, int from = 0) {
     const auto& calls = LayerCalls();
     for (int i = from; i < static_cast<int>(calls.size()); ++i) {
@@ -37,6 +37,7 @@ class ViewerTest : public testing::Test {
         return i;
       }
     }
+    ADD_FAILURE() << "no call matches " << pattern;
     return -1;
   }
   static int Swaps() { return LayerCallCount("SwapBuffers"); }

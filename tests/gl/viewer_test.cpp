@@ -15,15 +15,19 @@ std::uintptr_t Handle(const void* handle) {
   return reinterpret_cast<std::uintptr_t>(handle);
 }
 
-// A whole run, ended by SDL's quit request (which closes every window): the hint box before the
-// window, and the context released before it is deleted, then the device context, then the quit.
+// A whole run, ended by SDL's quit request (which closes every window): the class with the
+// program's icon, then the plain hint box, then the window; and the context released before it
+// is deleted, then the device context, then the quit.
 TEST_F(ViewerTest, ViewerMainHintsFirstAndTearsDownInOrder) {
   SDL_Init(SDL_INIT_VIDEO);
   SDL_Event quit = {};
   quit.type = SDL_QUIT;
   SDL_PushEvent(&quit);
   ASSERT_EQ(RunViewerMain(), 0);
-  EXPECT_LT(FindCall(LayerCall("MessageBoxA", MB_OK)), FindCall("CreateWindowExA.*"));
+  const HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(101));
+  const int hint = FindCall(LayerCall("MessageBoxA", MB_OK));
+  EXPECT_LT(FindCall("RegisterClassA [0-9]+ " + std::to_string(Handle(icon)) + " .*"), hint);
+  EXPECT_LT(hint, FindCall("CreateWindowExA.*"));
   EXPECT_EQ(LayerLastMessageBox().text, " mouse: touch the window image for movement----- ");
   const int released = FindCall("wglMakeCurrent 0 0 0");
   ASSERT_GT(released, 3);

@@ -19,7 +19,7 @@ class CoreInput : public testing::Test {
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.lpszClassName = "CoreInput";
     RegisterClassA(&windowClass);  // fails harmlessly once registered
-    window = CreateWindowExA(0, "CoreInput", "", 0, 10, 10, 100, 100, nullptr, nullptr, nullptr,
+    window = CreateWindowExA(0, "CoreInput", "", 0, 10, 30, 100, 100, nullptr, nullptr, nullptr,
                              nullptr);
     ASSERT_NE(window, nullptr);
   }
@@ -28,7 +28,7 @@ class CoreInput : public testing::Test {
   std::vector<Seen> Take(bool translate) {
     std::vector<Seen> seen;
     MSG msg;
-    while (PeekMessageA(&msg, window, WM_KEYFIRST_, WM_MOUSELAST_, PM_REMOVE)) {
+    while (PeekMessageA(&msg, window, WM_KEYDOWN, WM_MBUTTONUP, PM_REMOVE)) {
       seen.emplace_back(msg.message, msg.wParam, msg.lParam);
       if (translate) {
         TranslateMessage(&msg);
@@ -36,14 +36,12 @@ class CoreInput : public testing::Test {
     }
     return seen;
   }
-  static constexpr UINT WM_KEYFIRST_ = WM_KEYDOWN;
-  static constexpr UINT WM_MOUSELAST_ = WM_MBUTTONUP;
   HWND window = nullptr;
 };
 
-// Moves not yet taken merge into one at the latest point, but never across a button.
-TEST_F(CoreInput, MovesMergeUntilTaken) {
-  core::Modifiers none;
+// Moves not yet taken merge into one at the latest point, but never across a button; chords.
+TEST_F(CoreInput, MovesMergeUntilTakenAndButtonsCarryTheButtonsHeld) {
+  const core::Modifiers none, shift{true}, ctrl{false, true};
   for (int x = 1; x <= 48; ++x) {
     core::PointerMoved(window, POINT{x, 2 * x}, none);
   }
@@ -60,9 +58,25 @@ TEST_F(CoreInput, MovesMergeUntilTaken) {
       CreateWindowExA(0, "CoreInput", "", 0, 60, 10, 50, 50, nullptr, nullptr, nullptr, nullptr);
   SetCapture(window);
   core::PointerMoved(other, POINT{5, 6}, none);
-  EXPECT_EQ(Take(false), (std::vector<Seen>{{WM_MOUSEMOVE, 0, MAKELPARAM(55, 6)}}));
+  EXPECT_EQ(Take(false), (std::vector<Seen>{{WM_MOUSEMOVE, 0, MAKELPARAM(55, -14)}}));
   ReleaseCapture();
   DestroyWindow(other);
+  // Each button's message carries the buttons held after it, and Shift and Ctrl; a move along
+  // one axis is a move, a report of the same point is none.
+  core::ButtonChanged(window, core::Button::kRight, true, POINT{4, 5}, shift);
+  core::PointerMoved(window, POINT{9, 5}, shift);
+  core::ButtonChanged(window, core::Button::kMiddle, true, POINT{9, 5}, ctrl);
+  core::PointerMoved(window, POINT{9, 5}, ctrl);
+  core::ButtonChanged(window, core::Button::kRight, false, POINT{9, 5}, {});
+  core::PointerMoved(window, POINT{9, 1}, {});
+  core::ButtonChanged(window, core::Button::kMiddle, false, POINT{9, 1}, {});
+  const WPARAM r = MK_RBUTTON, m = MK_MBUTTON;
+  EXPECT_EQ(Take(false), (std::vector<Seen>{{WM_RBUTTONDOWN, r | MK_SHIFT, MAKELPARAM(4, 5)},
+                                            {WM_MOUSEMOVE, r | MK_SHIFT, MAKELPARAM(9, 5)},
+                                            {WM_MBUTTONDOWN, r | m | MK_CONTROL, MAKELPARAM(9, 5)},
+                                            {WM_RBUTTONUP, m, MAKELPARAM(9, 5)},
+                                            {WM_MOUSEMOVE, m, MAKELPARAM(9, 1)},
+                                            {WM_MBUTTONUP, 0, MAKELPARAM(9, 1)}}));
 }
 
 // The capture goes with the captor's focus only; a quit request asks every window to close.
@@ -98,7 +112,7 @@ TEST_F(CoreInput, KeysAndTheirCharacters) {
   core::KeyChanged(window, 'F', false, true, alt);
   core::TextTyped(window, "f");
   core::KeyChanged(window, 'F', false, true, ctrl);
-  core::KeyChanged(window, '2', false, true, altGr);
+  core::KeyChanged(window, 'Q', false, true, altGr);
   core::TextTyped(window, "@\xE2\x82\xAC");  // @, euro sign
   EXPECT_EQ(Take(true),
             (std::vector<Seen>{{WM_KEYDOWN, 'F', 0x40210001},
@@ -109,8 +123,8 @@ TEST_F(CoreInput, KeysAndTheirCharacters) {
                                {WM_SYSCHAR, 'f', 0x20210001},
                                {WM_KEYDOWN, 'F', 0x40210001},
                                {WM_CHAR, 6, 0x40210001},
-                               {WM_KEYDOWN, '2', 0x00030001},
-                               {WM_CHAR, '@', 0x00030001},
+                               {WM_KEYDOWN, 'Q', 0x00100001},
+                               {WM_CHAR, '@', 0x00100001},
                                {WM_KEYDOWN, VK_PACKET, 1},
                                {WM_CHAR, '?', 1},
                                {WM_KEYUP, VK_PACKET, static_cast<LPARAM>(0xC0000001u)}}));

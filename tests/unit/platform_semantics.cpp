@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "platform/win32.h"
@@ -12,8 +14,10 @@
 namespace {
 
 std::vector<UINT> delivered;
-LPARAM lastSize = 0;
-bool paintWithoutBeginPaint = false;
+std::map<UINT, LPARAM> lastLParam;
+UINT refused = 0;  // WM_NCCREATE or WM_CREATE: the procedure refuses the creation there
+enum Painting { kDefaultPaint, kNoPaint, kBeginPaint };
+Painting painting = kDefaultPaint;  // how the procedure handles WM_PAINT
 CREATESTRUCTA created = {};
 int creationParameter = 0;
 bool destroyAgainOnDestroy = false;
@@ -21,15 +25,22 @@ BOOL destroyedAgain = FALSE;
 
 LRESULT CALLBACK LoggingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   delivered.push_back(message);
-  lastSize = message == WM_SIZE ? lParam : lastSize;
+  lastLParam[message] = lParam;
   if (message == WM_CREATE) {
     created = *reinterpret_cast<const CREATESTRUCTA*>(lParam);
+  }
+  if (message == refused) {
+    return message == WM_CREATE ? -1 : FALSE;
   }
   if (message == WM_DESTROY && destroyAgainOnDestroy) {
     destroyAgainOnDestroy = false;  // destroyed once more, from inside
     destroyedAgain = DestroyWindow(window);
   }
-  if (message == WM_PAINT && paintWithoutBeginPaint) {
+  if (message == WM_PAINT && painting != kDefaultPaint) {
+    PAINTSTRUCT paint;
+    if (painting == kBeginPaint && BeginPaint(window, &paint) != nullptr) {
+      EndPaint(window, &paint);
+    }
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -58,11 +69,16 @@ class MessageSemantics : public testing::Test {
     windowClass.lpszClassName = "SemanticsTest";
     RegisterClassA(&windowClass);  // fails harmlessly once registered
     delivered.clear();
-    window = CreateWindowExA(0, "SemanticsTest", "semantics", WS_OVERLAPPEDWINDOW, 40, 40, 300, 200,
-                             nullptr, nullptr, GetModuleHandleA(nullptr), &creationParameter);
+    window = Create();
     ASSERT_NE(window, nullptr);
   }
+  static HWND Create() {
+    return CreateWindowExA(0, "SemanticsTest", "semantics", WS_OVERLAPPEDWINDOW, 40, 60, 300, 200,
+                           nullptr, nullptr, GetModuleHandleA(nullptr), &creationParameter);
+  }
   void TearDown() override {
+    refused = 0;
+    painting = kDefaultPaint;
     DestroyWindow(window);
     DispatchAll();
   }
@@ -80,29 +96,42 @@ class MessageSemantics : public testing::Test {
   HWND window = nullptr;
 };
 
-TEST_F(MessageSemantics, CreationAndDestructionMessagesAreSentBeforeTheCallReturns) {
+TEST_F(MessageSemantics, CreationAndDestructionMessagesAreSentBeforeTheCallReturnsOrRefused) {
   auto at = [](UINT message) { return std::find(delivered.begin(), delivered.end(), message); };
   ASSERT_EQ(Count(WM_CREATE), 1);
   EXPECT_LT(at(WM_NCCREATE), at(WM_CREATE));
   EXPECT_EQ(created.lpCreateParams, &creationParameter);
-  // Destroyed again from its own WM_DESTROY; the handle is stale after, and what was posted to
-  // it has left the queue.
+  EXPECT_EQ(std::make_tuple(created.x, created.y, created.cx, created.cy, created.style),
+            std::make_tuple(40, 60, 300, 200, static_cast<LONG>(WS_OVERLAPPEDWINDOW)));
+  EXPECT_STREQ(created.lpszName, "semantics");
+  EXPECT_NE(LoadIconA(created.hInstance, MAKEINTRESOURCEA(101)), nullptr);  // the program's icon
+  EXPECT_EQ(std::make_pair(LoadIconA(nullptr, MAKEINTRESOURCEA(101)),  // no system icon of the name
+                           LoadIconA(created.hInstance, MAKEINTRESOURCEA(102))),
+            std::make_pair(HICON{}, HICON{}));
+  // Destroyed again from its own WM_DESTROY; the handle is stale after, also once a new window
+  // exists, and what was posted to it has left the queue.
   PostMessageA(window, kFirstPosted, 0, 0);
   destroyAgainOnDestroy = true;
   EXPECT_TRUE(DestroyWindow(window));
   EXPECT_TRUE(destroyedAgain);  // WM_DESTROY comes again, but the window goes once
-  EXPECT_EQ(Count(WM_DESTROY), 2);
-  EXPECT_EQ(Count(WM_NCDESTROY), 1);
+  EXPECT_EQ(std::make_pair(Count(WM_DESTROY), Count(WM_NCDESTROY)), std::make_pair(2L, 1L));
   EXPECT_LT(at(WM_DESTROY), at(WM_NCDESTROY));
-  RECT rect;
-  EXPECT_FALSE(GetClientRect(window, &rect));
+  const HWND stale = window;
+  window = Create();  // TearDown destroys this one
   MSG msg;
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, kFirstPosted, kFirstPosted, PM_NOREMOVE));
-  EXPECT_FALSE(PostMessageA(window, kFirstPosted, 0, 0));
-  EXPECT_FALSE(DestroyWindow(window));
+  EXPECT_FALSE(PostMessageA(stale, kFirstPosted, 0, 0));
   delivered.clear();
-  EXPECT_EQ(SendMessageA(window, kFirstPosted, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(stale, kFirstPosted, 0, 0), 0);
   EXPECT_EQ(Count(kFirstPosted), 0);
+  // Refused by WM_NCCREATE or WM_CREATE, the window was never made: no handle, only WM_NCDESTROY.
+  for (UINT refusing : {WM_NCCREATE, WM_CREATE}) {
+    refused = refusing;
+    delivered.clear();
+    EXPECT_EQ(Create(), nullptr);
+    EXPECT_EQ(std::make_tuple(Count(WM_CREATE), Count(WM_DESTROY), Count(WM_NCDESTROY)),
+              std::make_tuple(refusing == WM_CREATE ? 1L : 0L, 0L, 1L));
+  }
 }
 
 TEST_F(MessageSemantics, PostedMessagesWaitInTheQueueAndQuitEndsGetMessage) {
@@ -111,8 +140,7 @@ TEST_F(MessageSemantics, PostedMessagesWaitInTheQueueAndQuitEndsGetMessage) {
   MSG msg;
   ASSERT_TRUE(PeekMessageA(&msg, window, kFirstPosted, kFirstPosted, PM_NOREMOVE));
   ASSERT_TRUE(PeekMessageA(&msg, window, kFirstPosted, kFirstPosted, PM_REMOVE));
-  EXPECT_EQ(msg.wParam, 7u);
-  EXPECT_EQ(msg.lParam, 8);
+  EXPECT_EQ(std::make_tuple(msg.wParam, msg.lParam), std::make_tuple(WPARAM{7}, LPARAM{8}));
   EXPECT_FALSE(PeekMessageA(&msg, window, kFirstPosted, kFirstPosted, PM_NOREMOVE));
   DispatchMessageA(&msg);
   EXPECT_EQ(Count(kFirstPosted), 1);
@@ -122,7 +150,6 @@ TEST_F(MessageSemantics, PostedMessagesWaitInTheQueueAndQuitEndsGetMessage) {
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
   EXPECT_EQ(msg.message, WM_QUIT);
   EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), 0);
-  EXPECT_EQ(msg.message, WM_QUIT);
   EXPECT_EQ(msg.wParam, 3u);
 }
 
@@ -139,42 +166,47 @@ TEST_F(MessageSemantics, PaintAndTimerComeOnlyAfterPostedMessages) {
   EXPECT_EQ(NextOwnMessage(&msg), WM_PAINT);
   DispatchMessageA(&msg);
   EXPECT_EQ(NextOwnMessage(&msg), WM_TIMER);
-  EXPECT_TRUE(KillTimer(window, 1));
 }
 
-TEST_F(MessageSemantics, PaintHandledWithoutBeginPaintComesBack) {
+// WM_PAINT comes back until BeginPaint or the default processing validates the window.
+TEST_F(MessageSemantics, PaintComesBackUntilValidated) {
   ShowWindow(window, SW_SHOW);
   MSG msg;
-  paintWithoutBeginPaint = true;
-  for (int round = 0; round < 2; ++round) {
-    ASSERT_TRUE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_REMOVE)) << "round " << round;
-    DispatchMessageA(&msg);
+  for (Painting validating : {kBeginPaint, kDefaultPaint}) {
+    for (Painting by : {kNoPaint, validating}) {
+      painting = by;
+      ASSERT_TRUE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_REMOVE)) << by;
+      DispatchMessageA(&msg);
+    }
+    EXPECT_FALSE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_NOREMOVE)) << validating;
+    InvalidateRect(window, nullptr, FALSE);
   }
-  paintWithoutBeginPaint = false;
-  ASSERT_TRUE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_REMOVE));
-  DispatchMessageA(&msg);  // default processing validates
-  EXPECT_FALSE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
 }
 
-TEST_F(MessageSemantics, SetWindowPosSendsSizeOnlyOnARealChange) {
-  RECT before;
-  GetWindowRect(window, &before);
-  delivered.clear();
-  SetWindowPos(window, HWND_TOP, 0, 0, before.right - before.left, before.bottom - before.top,
-               SWP_NOMOVE);
-  EXPECT_EQ(Count(WM_SIZE), 0);
-  SetWindowPos(window, HWND_TOP, 0, 0, 260, 240, SWP_NOMOVE);
-  ASSERT_EQ(Count(WM_SIZE), 1);
-  RECT client;
-  GetClientRect(window, &client);
-  EXPECT_EQ(lastSize, MAKELPARAM(client.right, client.bottom));
-  GetWindowRect(window, &before);
-  EXPECT_EQ(before.right - before.left, 260);
+// The window goes where the call puts it, one side may change alone, WM_SIZE only on a change.
+TEST_F(MessageSemantics, SetWindowPosMovesAndSizesEachSideAlone) {
+  const auto corners = [this] {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return std::make_tuple(rect.left, rect.top, rect.right, rect.bottom);
+  };
+  SetWindowPos(window, HWND_TOP, 0, 0, 300, 200, SWP_NOMOVE);  // the same size
+  SetWindowPos(window, HWND_TOP, 0, 0, 260, 200, SWP_NOMOVE);  // then each side alone
+  SetWindowPos(window, HWND_TOP, 0, 0, 260, 150, SWP_NOMOVE);
+  EXPECT_EQ(corners(), std::make_tuple(40, 60, 300, 210));
+  SetWindowPos(window, HWND_TOP, 70, 90, 10, 10, SWP_NOSIZE);
+  EXPECT_EQ(corners(), std::make_tuple(70, 90, 330, 240));
+  EXPECT_EQ(Count(WM_SIZE), 2);
 }
 
-TEST_F(MessageSemantics, MinimisedWindowIsIconicAndIsPaintedAgainWhenRestored) {
-  ShowWindow(window, SW_SHOW);
+TEST_F(MessageSemantics, ShowWindowTellsWhatWasVisibleAndRestoringPaintsAgain) {
+  EXPECT_EQ((std::vector<BOOL>{ShowWindow(window, SW_SHOW), ShowWindow(window, SW_HIDE),
+                               ShowWindow(window, SW_SHOW)}),
+            (std::vector<BOOL>{FALSE, TRUE, FALSE}));
   DispatchAll();
+  EXPECT_TRUE(ShowWindow(window, SW_SHOW));  // painted and shown again: nothing to paint
+  MSG msg;
+  EXPECT_FALSE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
   ShowWindow(window, SW_MINIMIZE);
   EXPECT_TRUE(IsIconic(window));
   DispatchAll();
@@ -185,38 +217,32 @@ TEST_F(MessageSemantics, MinimisedWindowIsIconicAndIsPaintedAgainWhenRestored) {
   EXPECT_GE(Count(WM_PAINT), 1);
 }
 
-// Sent, not posted: the captor is told before the call returns, exactly once.
 TEST_F(MessageSemantics, LosingTheCaptureTellsTheWindowAtOnce) {
   HWND other = CreateWindowExA(0, "SemanticsTest", "other", WS_OVERLAPPEDWINDOW, 60, 60, 100, 100,
                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   SetCapture(window);
   delivered.clear();
+  EXPECT_EQ(SetCapture(window), window);  // taken again, it is told all the same
   EXPECT_EQ(SetCapture(other), window);
-  EXPECT_EQ(Count(WM_CAPTURECHANGED), 1);
+  EXPECT_EQ(Count(WM_CAPTURECHANGED), 2);
+  EXPECT_EQ(lastLParam[WM_CAPTURECHANGED], reinterpret_cast<LPARAM>(other));  // the new captor
   delivered.clear();
   ReleaseCapture();
   ReleaseCapture();
   EXPECT_EQ(Count(WM_CAPTURECHANGED), 1);
+  EXPECT_EQ(lastLParam[WM_CAPTURECHANGED], 0);
   DestroyWindow(other);
 }
 
-// A key message posted, not translated, types nothing; TranslateMessage types its character.
-TEST_F(MessageSemantics, OnlyTranslateMessageTypesCharacters) {
-  constexpr LPARAM kReturnWithAlt = 1 | (0x1C << 16) | (1 << 29);
-  PostMessageA(window, WM_KEYDOWN, VK_RETURN, kReturnWithAlt);
-  DispatchAll();
-  EXPECT_EQ(Count(WM_CHAR), 0);
-  struct Case {
-    UINT key, character;
-  };
-  for (const Case& c : {Case{WM_KEYDOWN, WM_CHAR}, Case{WM_SYSKEYDOWN, WM_SYSCHAR}}) {
-    MSG key = {window, c.key, VK_RETURN, kReturnWithAlt, 0, {0, 0}};
-    EXPECT_TRUE(TranslateMessage(&key));
-    MSG msg;
-    ASSERT_TRUE(PeekMessageA(&msg, window, WM_CHAR, WM_SYSCHAR, PM_REMOVE)) << c.key;
-    EXPECT_EQ(msg.message, c.character);
-    EXPECT_EQ(msg.wParam, 13u);
+// WM_TIMER comes no sooner than its period, never below 10 ms (less the clocks' 2 ms apart).
+TEST_F(MessageSemantics, TimerKeepsItsPeriodAndItsMinimum) {
+  const auto start = std::chrono::steady_clock::now();
+  SetTimer(window, 1, 1, nullptr);
+  MSG msg;
+  for (int tick = 1; tick <= 3; ++tick) {
+    ASSERT_EQ(NextOwnMessage(&msg), WM_TIMER);
   }
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(3 * 10 - 2));
 }
 
 }  // namespace
