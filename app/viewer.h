@@ -8,7 +8,7 @@ void RequestRedraw();
 void IdleRender();
 LRESULT CALLBACK ViewerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Registers the viewer's window class (own device context, icon 101, arrow cursor); 0 on failure.
+// Registers the viewer's window class (own device context, IDI_RIBBON, arrow cursor); 0 on failure.
 ATOM RegisterViewerClass(HINSTANCE instance);
 // Creates the viewer's window at viewerState's place and size (WM_CREATE runs inside); null on
 // failure.

@@ -5,10 +5,10 @@
 #include "app/viewer_state.h"
 #include "model/mesh.h"
 #include "render/render.h"
+#include "resources/resource.h"
 
 static const char kHintText[] = " mouse: touch the window image for movement----- ";
 static const char kHintCaption[] = "soft by Valmorin - valmorin@ribbon-viewer.org ";
-constexpr int kIconResource = 101;
 
 int WindowSideForScreen(int screenWidth, int screenHeight) {
   return static_cast<int>((screenWidth < screenHeight ? screenWidth : screenHeight) * 0.8);
@@ -51,7 +51,7 @@ ATOM RegisterViewerClass(HINSTANCE instance) {
   windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
   windowClass.lpfnWndProc = ViewerWindowProc;
   windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kIconResource));
+  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_RIBBON));
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.lpszClassName = viewerState.windowClassName;
   return RegisterClassA(&windowClass);

@@ -6,7 +6,7 @@
 // by a backend: platform/sdl/ (SDL2) or platform/web/ (the browser, GL on platform/webgl/).
 //
 // Each function: what the core does | the SDL2 backend's native part | the browser's ("-": none).
-//  RegisterClassA, GetModuleHandleA, LoadIconA, LoadCursorA: records, icon 101 | icon set | -
+//  RegisterClassA, GetModuleHandleA, LoadIconA, LoadCursorA: records, IDI_RIBBON | icon set | -
 //  CreateWindowExA: WM_NCCREATE, WM_CREATE with CREATESTRUCTA (a refusal: WM_NCDESTROY) | - | -
 //  ShowWindow, IsIconic: shown, minimised, invalid | SDL window (default format) | the canvas
 //  SetWindowPos: WM_SIZE sent on a real size change | move, size, raise | the canvas placed
@@ -28,8 +28,8 @@
 //    argument checks | SDL window for the request (GLX visual) | WebGL depth and buffering
 //  CreatePalette, SelectPalette, RealizePalette, UnrealizeObject: objects kept,
 //    nothing visible | - | -
-//  SwapBuffers, wglCreateContext, wglMakeCurrent, wglDeleteContext: - | SDL's GL swap and
-//    contexts | present then wait for a frame, platform/webgl/ contexts
+//  SwapBuffers, wglCreateContext, wglMakeCurrent, wglDeleteContext: the window found by its DC |
+//    SDL's GL swap and contexts | present then wait for a frame, platform/webgl/ contexts
 // Input messages: WM_MOUSEMOVE, WM_[LMR]BUTTON{DOWN,UP}, WM_KEYDOWN/UP and WM_SYSKEYDOWN/UP (lParam
 // with scan code, extended, context, previous-state and transition bits), WM_CHAR, WM_SYSCHAR,
 // WM_CAPTURECHANGED, WM_CLOSE, WM_SIZE. Windows have one size as the window manager sees it

@@ -4,19 +4,9 @@
 
 #include "app/viewer_state.h"
 #include "render/render.h"
+#include "render/scene_values.h"
 
 namespace {
-
-constexpr GLfloat kFogBackground[4] = {0.5f, 0.25f, 0.25f, 1.0f};
-constexpr GLfloat kPlainBackground[4] = {0.15f, 0.15f, 0.15f, 1.0f};
-
-constexpr GLfloat kMaterialAmbient[4] = {0.05f, 0.05f, 0.05f, 1.0f};
-constexpr GLfloat kMaterialSpecular[4] = {0.23f, 0.23f, 0.25f, 1.0f};
-constexpr GLfloat kMaterialAlpha = 0.6f;
-constexpr GLfloat kMaterialShininess = 40.0f;
-
-// The model turns about its own point (0, 9, 0).
-constexpr GLfloat kModelDrop = -9.0f;
 
 // Columns shorter than this cannot be normalised meaningfully.
 constexpr double kDegenerateLength = 1e-6;

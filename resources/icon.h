@@ -1,4 +1,4 @@
-// The program's icon 101 as pixels, for platforms without resource files.
+// The program's icon (IDI_RIBBON) as pixels, for platforms without resource files.
 #pragma once
 
 #include <cstdint>

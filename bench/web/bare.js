@@ -6,36 +6,28 @@
 // as the viewer's page presents. The canvas is the viewer's: 0.8 of the viewport's smaller side.
 // Query: ?skip=draw,blit,clear leaves those parts out, to show where a frame's time goes;
 // ?fog=1 turns fog on; ?indexed=1 draws the corners indexed, those with the same position and
-// normal shared (the GL subset's way with a repeated batch), to see what sharing gains. The mesh comes from web_bare_mesh.js (bare_mesh.cpp), which calls
-// bareStart.
+// normal shared (the GL subset's way with a repeated batch), to see what sharing gains. The mesh
+// and the scene (lights, materials, fog, backgrounds, projection: the viewer's own values) come
+// from web_bare_mesh.js (bare_mesh.cpp), which calls bareStart.
 'use strict';
 
-const kLights = [  // direction (w = 0), ambient, diffuse, specular
-  [[0.7, 0.7, 1.25], [0, 0, 0], [1, 1, 1], [1, 1, 1]],
-  [[-10, 14, 4], [0.35, 0.35, 0.65], [0.2, 0.2, 0.5], [0.2, 0.2, 0.65]],
-  [[5, -6, -2], [0.65, 0.75, 0.45], [0.4, 0.3, 0.3], [0.65, 0.85, 0.85]],
-  [[0, -3, 4], [0.65, 0.65, 0.35], [0.4, 0.4, 0.05], [0.65, 0.65, 0.85]],
-  [[0, -2, -5], [0.55, 0.55, 0.55], [0.4, 0.5, 0.3], [0.2, 0.7, 0.35]],
-  [[0, 0, -8], [0.05, 0.6, 0.05], [0.0, 0.5, 0.0], [0.05, 0.6, 0.08]],
-  [[-20, -10, -2], [0.4, 0.4, 0.4], [0.4, 0.4, 0.05], [0.65, 0.55, 0.55]],
-];
-const kDiffuse = [[0.7, 0.3, 0.4], [0.2, 0.5, 0.3]];  // front, back
-const kAmbient = 0.05, kSpecular = [0.23, 0.23, 0.25], kShininess = 40;
-const kGlobalAmbient = 0.2;
-const kTurn = 2.3 * Math.PI / 180, kAxis = [0.3, 0.2, 0.4];
+const kGlobalAmbient = 0.2;  // OpenGL's default, which the viewer keeps
+const kTurn = 2.3 * Math.PI / 180;
 
 // A zero vector stays zero: the half vector of a light straight from behind gives no highlight.
 const normalize = v => { const l = Math.hypot(...v); return v.map(x => (l > 0 ? x / l : 0)); };
 const vec = list => list.map(v => v.map(x => x.toFixed(6)).join(', ')).map(s => `vec3(${s})`).join(', ');
 
-// The light and material products folded into constants, as a careful hand would.
-function vertexShader() {
-  const ambient = [0, 1, 2].map(i => kAmbient * kGlobalAmbient +
-      kLights.reduce((sum, light) => sum + kAmbient * light[1][i], 0));
-  const directions = kLights.map(light => normalize(light[0]));
+// The light and material products folded into constants, as a careful hand would. Each light is
+// [direction, ambient, diffuse, specular].
+function vertexShader(scene) {
+  const lights = scene.lights;
+  const ambient = [0, 1, 2].map(i => scene.ambient[i] * kGlobalAmbient +
+      lights.reduce((sum, light) => sum + scene.ambient[i] * light[1][i], 0));
+  const directions = lights.map(light => normalize(light[0]));
   const halves = directions.map(l => normalize([l[0], l[1], l[2] + 1]));
-  const diffuse = side => kLights.map(light => light[2].map((d, i) => d * kDiffuse[side][i]));
-  const specular = kLights.map(light => light[3].map((s, i) => s * kSpecular[i]));
+  const diffuse = side => lights.map(light => light[2].map((d, i) => d * scene.diffuse[side][i]));
+  const specular = lights.map(light => light[3].map((s, i) => s * scene.specular[i]));
   return `#version 300 es
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec3 aNormal;
@@ -57,7 +49,7 @@ vec3 Shade(vec3 n, bool front) {
     float nl = dot(n, kDirection[i]);
     if (nl > 0.0) {
       c += nl * (front ? kFrontDiffuse[i] : kBackDiffuse[i]);
-      c += pow(max(dot(n, kHalf[i]), 0.0), ${kShininess.toFixed(1)}) * kSpecular[i];
+      c += pow(max(dot(n, kHalf[i]), 0.0), ${scene.shininess.toFixed(1)}) * kSpecular[i];
     }
   }
   return clamp(c, 0.0, 1.0);
@@ -74,7 +66,7 @@ void main() {
 `;
 }
 
-const kFragmentShader = `#version 300 es
+const fragmentShader = scene => `#version 300 es
 precision highp float;
 in vec3 vFront;
 in vec3 vBack;
@@ -85,16 +77,16 @@ out vec4 fragColor;
 void main() {
   vec3 c = gl_FrontFacing ? vFront : vBack;
   if (uFog) {
-    float d = 0.24300002 * vDistance;
-    c = mix(vec3(0.4, 0.4, 0.5), c, clamp(exp(-d * d), 0.0, 1.0));
+    float d = ${scene.fogDensity.toFixed(8)} * vDistance;
+    c = mix(${vec([scene.fogColour])}, c, clamp(exp(-d * d), 0.0, 1.0));
   }
   fragColor = vec4(c, 1.0);
 }
 `;
 
-function program(gl) {
+function program(gl, scene) {
   const p = gl.createProgram();
-  for (const [type, source] of [[gl.VERTEX_SHADER, vertexShader()], [gl.FRAGMENT_SHADER, kFragmentShader]]) {
+  for (const [type, source] of [[gl.VERTEX_SHADER, vertexShader(scene)], [gl.FRAGMENT_SHADER, fragmentShader(scene)]]) {
     const s = gl.createShader(type);
     gl.shaderSource(s, source);
     gl.compileShader(s);
@@ -106,17 +98,17 @@ function program(gl) {
   return p;
 }
 
-// Column-major rotation by angle about a unit axis, then the model's drop of 9 along y.
-function modelview(angle) {
-  const [x, y, z] = normalize(kAxis), c = Math.cos(angle), s = Math.sin(angle), t = 1 - c;
+// Column-major rotation by angle about the viewer's starting axis, then the model's drop along y.
+function modelview(angle, scene) {
+  const [x, y, z] = normalize(scene.axis), c = Math.cos(angle), s = Math.sin(angle), t = 1 - c;
   const r = [t * x * x + c, t * x * y + s * z, t * x * z - s * y, 0,
              t * x * y - s * z, t * y * y + c, t * y * z + s * x, 0,
              t * x * z + s * y, t * y * z - s * x, t * z * z + c, 0, 0, 0, 0, 1];
-  for (let i = 0; i < 3; ++i) r[12 + i] = -9 * r[4 + i];
+  for (let i = 0; i < 3; ++i) r[12 + i] = scene.drop * r[4 + i];
   return new Float32Array(r);
 }
 
-function bareStart(corners, count) {
+function bareStart(corners, count, scene) {
   const params = new URLSearchParams(location.search);
   const skip = new Set((params.get('skip') || '').split(','));
   const canvas = document.getElementById('canvas');
@@ -157,16 +149,16 @@ function bareStart(corners, count) {
   gl.enableVertexAttribArray(1);
   gl.vertexAttribPointer(1, 3, gl.FLOAT, false, 24, 12);
 
-  const shading = program(gl);
+  const shading = program(gl, scene);
   gl.useProgram(shading);
-  const h = 18, d = 28;  // the viewer's orthographic box
+  const [h, d] = scene.ortho;
   gl.uniformMatrix4fv(gl.getUniformLocation(shading, 'uProjection'), false,
                       new Float32Array([1 / h, 0, 0, 0, 0, 1 / h, 0, 0, 0, 0, -1 / d, 0, 0, 0, 0, 1]));
   const fog = params.get('fog') === '1';
   gl.uniform1i(gl.getUniformLocation(shading, 'uFog'), fog ? 1 : 0);
   const uModelview = gl.getUniformLocation(shading, 'uModelview');
   gl.enable(gl.DEPTH_TEST);
-  gl.clearColor(...(fog ? [0.5, 0.25, 0.25, 1] : [0.15, 0.15, 0.15, 1]));
+  gl.clearColor(...(fog ? scene.fogBackground : scene.plainBackground));
 
   let angle = 0;
   const frame = () => {
@@ -174,7 +166,7 @@ function bareStart(corners, count) {
     gl.bindFramebuffer(gl.FRAMEBUFFER, framebuffer);
     if (!skip.has('clear')) gl.clear(gl.COLOR_BUFFER_BIT | gl.DEPTH_BUFFER_BIT);
     if (!skip.has('draw')) {
-      gl.uniformMatrix4fv(uModelview, false, modelview(angle));
+      gl.uniformMatrix4fv(uModelview, false, modelview(angle, scene));
       if (indexed) gl.drawElements(gl.TRIANGLES, count, gl.UNSIGNED_INT, 0);
       else gl.drawArrays(gl.TRIANGLES, 0, count);
     }

@@ -52,33 +52,30 @@ void ReportKey(const SDL_KeyboardEvent& event) {
 }
 
 void ReportWindowEvent(const SDL_WindowEvent& event) {
-  core::Window* window = WindowOfSdl(event.windowID);
+  HWND window = WindowOfSdl(event.windowID);
   if (window == nullptr) {
     return;
   }
   switch (event.event) {
     case SDL_WINDOWEVENT_SIZE_CHANGED:
-      core::WindowResized(*window, event.data1, event.data2);
+      core::WindowResized(window, event.data1, event.data2);
       break;
     case SDL_WINDOWEVENT_MOVED:
-      core::WindowMoved(*window, event.data1 - PrimaryOrigin().x, event.data2 - PrimaryOrigin().y);
+      core::WindowMoved(window, event.data1 - PrimaryOrigin().x, event.data2 - PrimaryOrigin().y);
       break;
     case SDL_WINDOWEVENT_MINIMIZED:
     case SDL_WINDOWEVENT_RESTORED:
     case SDL_WINDOWEVENT_MAXIMIZED:
-      core::WindowMinimised(*window, event.event == SDL_WINDOWEVENT_MINIMIZED);
+      core::WindowMinimised(window, event.event == SDL_WINDOWEVENT_MINIMIZED);
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
-      // The capture goes with the focus (SDL has dropped its grab already).
-      if (core::state.capture == core::Handle(*window)) {
-        core::CaptureLost();
-      }
+      core::FocusLost(window);
       break;
     case SDL_WINDOWEVENT_EXPOSED:
-      core::WindowExposed(*window);
+      core::WindowExposed(window);
       break;
     case SDL_WINDOWEVENT_CLOSE:
-      core::CloseRequested(*window);
+      core::CloseRequested(window);
       break;
     default:
       break;
@@ -88,10 +85,8 @@ void ReportWindowEvent(const SDL_WindowEvent& event) {
 void Report(const SDL_Event& event) {
   switch (event.type) {
     case SDL_QUIT:
-      // The session ending, or an SDL_QUIT pushed by someone: every window is asked to close.
-      for (auto& window : core::state.windows) {
-        core::CloseRequested(*window);
-      }
+      // The session ending, or an SDL_QUIT pushed by someone.
+      core::SessionEnding();
       break;
     case SDL_WINDOWEVENT:
       ReportWindowEvent(event.window);
@@ -121,12 +116,12 @@ void Report(const SDL_Event& event) {
 // While captured without SDL's own grab (SDL refuses one without the keyboard focus), SDL
 // reports no motion outside the window: there the X server is asked where the pointer is.
 void FollowCapturedPointer() {
-  core::Window* captor = core::LookUp(core::state.capture);
+  const core::WindowFields* captor = core::Captor();
   SDL_Window* sdl = SdlWindow(captor);
   POINT client;
   if (sdl != nullptr && (SDL_GetWindowFlags(sdl) & SDL_WINDOW_MOUSE_CAPTURE) == 0 &&
       PointerOutsideWindow(sdl, &client)) {
-    core::PointerMoved(captor, client, ModifiersOf(SDL_GetModState()));
+    core::PointerMoved(captor->handle, client, ModifiersOf(SDL_GetModState()));
   }
 }
 

@@ -36,19 +36,15 @@ POINT PrimaryOrigin() {
   return POINT{bounds.x, bounds.y};
 }
 
-core::Window* WindowOfSdl(Uint32 sdlWindowId) {
-  for (auto& window : core::state.windows) {
-    SDL_Window* sdl = SdlWindow(window.get());
-    if (sdl != nullptr && SDL_GetWindowID(sdl) == sdlWindowId) {
-      return window.get();
-    }
-  }
-  return nullptr;
+HWND WindowOfSdl(Uint32 sdlWindowId) {
+  SDL_Window* sdl = SDL_WasInit(SDL_INIT_VIDEO) != 0 ? SDL_GetWindowFromID(sdlWindowId) : nullptr;
+  return sdl == nullptr ? nullptr : static_cast<HWND>(SDL_GetWindowData(sdl, kWindowHandle));
 }
 
 // A headless driver has no screen for a box, and a box shown on some other display would wait
 // for a user who is not there. A box before SDL's video has started has no window to belong to.
-static void MessageBox(core::Window* owner, const char* text, const char* caption, bool error) {
+static void ShowMessageBox(const core::WindowFields* owner, const char* text, const char* caption,
+                           bool error) {
   const Uint32 flags = error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
   int shown = 0;
   if (VideoPending()) {
@@ -75,7 +71,7 @@ static POINT ScreenSize() {
 }
 
 // SDL refuses when no window has the keyboard focus; the core routes the pointer anyway.
-static void CapturePointer(core::Window* window) {
+static void CapturePointer(const core::WindowFields* window) {
   if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
     SDL_CaptureMouse(window != nullptr ? SDL_TRUE : SDL_FALSE);
   }
@@ -92,7 +88,22 @@ static void Wake() {}
 }  // namespace sdl
 
 const core::Backend core::backend = {
-    sdl::Open,        sdl::CreateWindow,  sdl::DescribeFormat, sdl::ShowWindow, sdl::SetIconic,
-    sdl::PlaceWindow, sdl::DestroyWindow, sdl::CapturePointer, sdl::MessageBox, sdl::ScreenSize,
-    sdl::Now,         sdl::Pump,          sdl::Wait,           sdl::Wake,
+    .openDisplay = sdl::Open,
+    .createNativeWindow = sdl::CreateNativeWindow,
+    .describeNativeFormat = sdl::DescribeNativeFormat,
+    .showNativeWindow = sdl::ShowNativeWindow,
+    .minimiseNativeWindow = sdl::MinimiseNativeWindow,
+    .placeNativeWindow = sdl::PlaceNativeWindow,
+    .destroyNativeWindow = sdl::DestroyNativeWindow,
+    .createContext = sdl::CreateContext,
+    .makeContextCurrent = sdl::MakeContextCurrent,
+    .deleteContext = sdl::DeleteContext,
+    .swapNativeBuffers = sdl::SwapNativeBuffers,
+    .capturePointer = sdl::CapturePointer,
+    .showMessageBox = sdl::ShowMessageBox,
+    .screenSize = sdl::ScreenSize,
+    .now = sdl::Now,
+    .pump = sdl::Pump,
+    .wait = sdl::Wait,
+    .wake = sdl::Wake,
 };

@@ -4,7 +4,7 @@
 
 #include <SDL.h>
 
-#include "platform/win32_core/core.h"
+#include "platform/win32_core/backend.h"
 
 // A window's SDL window exists from SetPixelFormat (or a first ShowWindow) on, because SDL fixes
 // the visual when it creates the window.
@@ -23,18 +23,27 @@ bool OnX11Driver();
 // The primary monitor's top-left corner in SDL's (the X screen's) coordinates: Win32 measures
 // window positions from there.
 POINT PrimaryOrigin();
-core::Window* WindowOfSdl(Uint32 sdlWindowId);
-inline SDL_Window* SdlWindow(const core::Window* window) {
+// The name under which an SDL window keeps the handle of the window it is the native one of.
+inline constexpr char kWindowHandle[] = "ribbon.hwnd";
+// The window an SDL window is the native window of, or null.
+HWND WindowOfSdl(Uint32 sdlWindowId);
+inline SDL_Window* SdlWindow(const core::WindowFields* window) {
   return window == nullptr || window->native == nullptr ? nullptr : window->native->sdl;
 }
 
 // The native window (windowing.cpp).
-bool CreateWindow(core::Window& window, const PIXELFORMATDESCRIPTOR* request);
-bool DescribeFormat(const core::Window& window, PIXELFORMATDESCRIPTOR* description);
-void ShowWindow(core::Window& window, bool shown);
-void SetIconic(core::Window& window, bool iconic);
-void PlaceWindow(core::Window& window, bool moved, bool sized, bool raise);
-void DestroyWindow(core::Window& window);
+core::NativeWindow* CreateNativeWindow(const core::WindowFields& window,
+                                       const PIXELFORMATDESCRIPTOR* request);
+bool DescribeNativeFormat(const core::WindowFields& window, PIXELFORMATDESCRIPTOR* description);
+void ShowNativeWindow(const core::WindowFields& window, bool shown);
+void MinimiseNativeWindow(const core::WindowFields& window, bool iconic);
+void PlaceNativeWindow(const core::WindowFields& window, bool moved, bool sized, bool raise);
+void DestroyNativeWindow(const core::WindowFields& window);
+// GL contexts and the swap (wgl.cpp).
+HGLRC CreateContext(const core::WindowFields& window);
+bool MakeContextCurrent(const core::WindowFields* window, HGLRC context);
+void DeleteContext(HGLRC context);
+bool SwapNativeBuffers(const core::WindowFields& window);
 // The X visual whose GLX config matches the request best, with the depth buffer exact when the
 // display has one; 0 when there is no X display or no usable config (glx_visual.cpp). The
 // display's configs are read once, by ReadGlxVisuals or else by the first choice.

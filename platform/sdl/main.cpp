@@ -4,7 +4,7 @@
 
 #include "app/viewer.h"
 #include "platform/sdl/allocator_policy.h"
-#include "platform/win32_core/core.h"
+#include "platform/win32_core/backend.h"
 
 int main(int argc, char** argv) {
   KeepVertexBuffersOnTheHeap();

@@ -74,7 +74,7 @@ void Describe(core::NativeWindow& native) {
 }
 
 // The built-in icon, for a class that asked LoadIconA for it.
-void ApplyIcon(const core::Window& window) {
+void ApplyIcon(const core::WindowFields& window, SDL_Window* sdl) {
   if (!core::IsProgramIcon(window.icon)) {
     return;
   }
@@ -82,24 +82,25 @@ void ApplyIcon(const core::Window& window) {
   SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels, kIconSize, kIconSize, 32,
                                                          kIconSize * 4, SDL_PIXELFORMAT_ARGB8888);
   if (icon != nullptr) {
-    SDL_SetWindowIcon(window.native->sdl, icon);
+    SDL_SetWindowIcon(sdl, icon);
     SDL_FreeSurface(icon);
   }
 }
 
 // Never resizable, whatever the style: a window manager does not wait for WM_SIZE's answer (a
 // maximised window keeps its size against the client's), so the window manager must see one
-// size, equal minimum and maximum, and offer no maximising. SetWindowPos still resizes.
-SDL_Window* MakeSdlWindow(core::Window& window) {
-  POINT origin = window.placed ? PrimaryOrigin() : POINT{0, 0};
+// size, equal minimum and maximum, and offer no maximising. SetWindowPos still resizes. Where
+// the window lands (the platform's choice when the position was left to it) goes to the core.
+SDL_Window* MakeSdlWindow(const core::WindowFields& window) {
+  POINT origin = PrimaryOrigin();
   int x = window.placed ? origin.x + window.x : static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
   int y = window.placed ? origin.y + window.y : static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
   SDL_Window* sdl = SDL_CreateWindow(window.title.c_str(), x, y, window.width, window.height,
                                      SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
   if (sdl != nullptr) {
-    SDL_GetWindowPosition(sdl, &window.x, &window.y);
-    window.x -= origin.x;
-    window.y -= origin.y;
+    SDL_SetWindowData(sdl, kWindowHandle, window.handle);
+    SDL_GetWindowPosition(sdl, &x, &y);
+    core::WindowMoved(window.handle, x - origin.x, y - origin.y);
   }
   return sdl;
 }
@@ -107,7 +108,8 @@ SDL_Window* MakeSdlWindow(core::Window& window) {
 // On X11 the visual is chosen here, so that the depth buffer is the one the request names when
 // the display has it (SDL would take the deepest). Elsewhere SDL's own choice already prefers
 // the closest sizes.
-SDL_Window* MakeSdlWindowForRequest(core::Window& window, const PIXELFORMATDESCRIPTOR& request) {
+SDL_Window* MakeSdlWindowForRequest(const core::WindowFields& window,
+                                    const PIXELFORMATDESCRIPTOR& request) {
   const unsigned long visual = OnX11Driver() ? ChooseGlxVisual(request) : 0;
   if (visual == 0) {
     return MakeSdlWindow(window);
@@ -121,8 +123,8 @@ SDL_Window* MakeSdlWindowForRequest(core::Window& window, const PIXELFORMATDESCR
 
 }  // namespace
 
-bool CreateWindow(core::Window& window, const PIXELFORMATDESCRIPTOR* request) {
-  DestroyWindow(window);
+core::NativeWindow* CreateNativeWindow(const core::WindowFields& window,
+                                       const PIXELFORMATDESCRIPTOR* request) {
   // GL attributes and the GLX visual are asked of a display and a driver that may be starting.
   FinishVideoStart();
   if (request != nullptr) {
@@ -133,24 +135,24 @@ bool CreateWindow(core::Window& window, const PIXELFORMATDESCRIPTOR* request) {
   SDL_Window* sdl =
       request != nullptr ? MakeSdlWindowForRequest(window, *request) : MakeSdlWindow(window);
   if (sdl == nullptr) {
-    return false;
+    return nullptr;
   }
-  window.native = new core::NativeWindow{sdl};
-  ApplyIcon(window);
-  Describe(*window.native);
+  auto* native = new core::NativeWindow{sdl};
+  ApplyIcon(window, sdl);
+  Describe(*native);
   if (window.visible) {
     SDL_ShowWindow(sdl);
     KeepSizeOnWayland(sdl);
   }
-  return true;
+  return native;
 }
 
-bool DescribeFormat(const core::Window& window, PIXELFORMATDESCRIPTOR* description) {
+bool DescribeNativeFormat(const core::WindowFields& window, PIXELFORMATDESCRIPTOR* description) {
   *description = window.native->described;
   return true;
 }
 
-void ShowWindow(core::Window& window, bool shown) {
+void ShowNativeWindow(const core::WindowFields& window, bool shown) {
   if (!shown) {
     SDL_HideWindow(window.native->sdl);
     return;
@@ -159,13 +161,11 @@ void ShowWindow(core::Window& window, bool shown) {
   KeepSizeOnWayland(window.native->sdl);
 }
 
-void SetIconic(core::Window& window, bool iconic) {
-  if (window.native != nullptr) {
-    iconic ? SDL_MinimizeWindow(window.native->sdl) : SDL_RestoreWindow(window.native->sdl);
-  }
+void MinimiseNativeWindow(const core::WindowFields& window, bool iconic) {
+  iconic ? SDL_MinimizeWindow(window.native->sdl) : SDL_RestoreWindow(window.native->sdl);
 }
 
-void PlaceWindow(core::Window& window, bool moved, bool sized, bool raise) {
+void PlaceNativeWindow(const core::WindowFields& window, bool moved, bool sized, bool raise) {
   SDL_Window* sdl = window.native->sdl;
   if (moved) {
     POINT origin = PrimaryOrigin();
@@ -179,16 +179,12 @@ void PlaceWindow(core::Window& window, bool moved, bool sized, bool raise) {
   }
 }
 
-void DestroyWindow(core::Window& window) {
-  if (window.native == nullptr) {
-    return;
-  }
+void DestroyNativeWindow(const core::WindowFields& window) {
   if (window.native->spareContext != nullptr) {
     SDL_GL_DeleteContext(window.native->spareContext);
   }
   SDL_DestroyWindow(window.native->sdl);
   delete window.native;
-  window.native = nullptr;
 }
 
 }  // namespace sdl

@@ -12,7 +12,7 @@
 #include <emscripten/html5.h>
 
 #include "platform/webgl/webgl.h"
-#include "platform/win32_core/core.h"
+#include "platform/win32_core/backend.h"
 
 // A window's framebuffer is the canvas; its format is the one SetPixelFormat asked for.
 struct core::NativeWindow {
@@ -22,9 +22,9 @@ struct core::NativeWindow {
 namespace web {
 
 // The window the canvas shows, while it is shown; null otherwise.
-core::Window* CanvasWindow();
+HWND CanvasWindow();
 // The canvas shows this window (placed, sized, titled), or is hidden when window is null.
-void ShowCanvas(const core::Window* window);
+void ShowCanvas(const core::WindowFields* window);
 
 // Starts listening to the page's input (events.cpp); nothing happens outside a browser.
 void Listen();
@@ -33,8 +33,13 @@ void Listen();
 bool ReportKey(int type, const EmscriptenKeyboardEvent& key);
 void ReportPointer(int kind, POINT client, int button, int keys);
 
-// Pixel formats (wgl.cpp).
-bool CreateWindow(core::Window& window, const PIXELFORMATDESCRIPTOR* request);
-bool DescribeFormat(const core::Window& window, PIXELFORMATDESCRIPTOR* description);
+// Pixel formats, contexts and the swap (wgl.cpp).
+core::NativeWindow* CreateNativeWindow(const core::WindowFields& window,
+                                       const PIXELFORMATDESCRIPTOR* request);
+bool DescribeNativeFormat(const core::WindowFields& window, PIXELFORMATDESCRIPTOR* description);
+HGLRC CreateContext(const core::WindowFields& window);
+bool MakeContextCurrent(const core::WindowFields* window, HGLRC context);
+void DeleteContext(HGLRC context);
+bool SwapNativeBuffers(const core::WindowFields& window);
 
 }  // namespace web

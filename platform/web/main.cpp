@@ -2,16 +2,9 @@
 // it ends nothing and exit() would throw Emscripten's ExitStatus out to the browser as an
 // uncaught exception: main returns, and the runtime ends in a task of its own, where Emscripten
 // catches that throw itself. The page reports the exit code (Module.onExit).
-#include <emscripten.h>
-
 #include "app/viewer.h"
-#include "platform/win32_core/core.h"
-
-// clang-format off
-EM_JS(void, JsEndProgram, (int code), {
-  setTimeout(() => callUserCallback(() => _exit(code)));
-});
-// clang-format on
+#include "platform/web/page.h"
+#include "platform/win32_core/backend.h"
 
 int main() {
   char commandLine[] = "";

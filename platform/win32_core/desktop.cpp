@@ -1,6 +1,7 @@
-// Pixel formats, message boxes and screen metrics. Every backend offers one format, index 1:
-// what the window really gets is decided when SetPixelFormat makes its native window for the
-// request, and DescribePixelFormat reports that.
+// Pixel formats, GL contexts, the swap, message boxes and screen metrics. Every backend offers
+// one format, index 1: what the window really gets is decided when SetPixelFormat makes its native
+// window for the request, and DescribePixelFormat reports that. The contexts and the swap are the
+// backend's; the core finds the window and keeps the record of calls.
 #include <cstdio>
 
 #include "platform/win32_core/core.h"
@@ -29,7 +30,7 @@ BOOL SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCRIPTOR* 
   if (window->pixelFormat != 0) {
     return window->pixelFormat == format ? TRUE : FALSE;
   }
-  if (!OpenDisplay() || !backend.createWindow(*window, request)) {
+  if (!MakeNative(*window, request)) {
     window->visible = false;
     return FALSE;
   }
@@ -59,10 +60,49 @@ int DescribePixelFormat(HDC deviceContext, int format, UINT bytes,
     return kFormatCount;
   }
   if (format < 1 || format > kFormatCount || window->native == nullptr ||
-      !backend.describeFormat(*window, description)) {
+      !backend.describeNativeFormat(*window, description)) {
     return 0;
   }
   return kFormatCount;
+}
+
+HGLRC wglCreateContext(HDC deviceContext) {
+  Window* window = LookUpDC(deviceContext);
+  if (window == nullptr || window->native == nullptr || TakeFault(LayerFault::kCreateContext)) {
+    return nullptr;
+  }
+  return backend.createContext(*window);
+}
+
+BOOL wglMakeCurrent(HDC deviceContext, HGLRC renderContext) {
+  NoteCall("wglMakeCurrent", reinterpret_cast<std::uintptr_t>(deviceContext),
+           reinterpret_cast<std::uintptr_t>(renderContext));
+  if (renderContext == nullptr) {
+    return backend.makeContextCurrent(nullptr, nullptr) ? TRUE : FALSE;
+  }
+  Window* window = LookUpDC(deviceContext);
+  return window != nullptr && window->native != nullptr &&
+                 backend.makeContextCurrent(window, renderContext)
+             ? TRUE
+             : FALSE;
+}
+
+BOOL wglDeleteContext(HGLRC renderContext) {
+  NoteCall("wglDeleteContext", reinterpret_cast<std::uintptr_t>(renderContext));
+  if (renderContext == nullptr) {
+    return FALSE;
+  }
+  backend.deleteContext(renderContext);
+  return TRUE;
+}
+
+BOOL SwapBuffers(HDC deviceContext) {
+  Window* window = LookUpDC(deviceContext);
+  if (window == nullptr || window->native == nullptr) {
+    return FALSE;
+  }
+  NoteCall("SwapBuffers");
+  return backend.swapNativeBuffers(*window) ? TRUE : FALSE;
 }
 
 // Modal, and usable before any window exists. Without a display the user still gets the text.
@@ -74,7 +114,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     std::fprintf(stderr, "ribbon: %s: %s\n", caption, text);
     return IDOK;
   }
-  backend.messageBox(LookUp(owner), text, caption, (type & MB_ICONERROR) != 0);
+  backend.showMessageBox(LookUp(owner), text, caption, (type & MB_ICONERROR) != 0);
   return IDOK;
 }
 

@@ -153,7 +153,8 @@ void PostKey(Window& target, WPARAM virtualKey, unsigned scanCode, bool extended
 
 }  // namespace
 
-void PointerMoved(Window* source, POINT client, Modifiers modifiers) {
+void PointerMoved(HWND sourceWindow, POINT client, Modifiers modifiers) {
+  Window* source = LookUp(sourceWindow);
   Window* target = PointerTarget(source);
   if (target == nullptr) {
     return;
@@ -164,11 +165,12 @@ void PointerMoved(Window* source, POINT client, Modifiers modifiers) {
   }
 }
 
-void ButtonChanged(Window* source, Button button, bool down, POINT client, Modifiers modifiers) {
+void ButtonChanged(HWND sourceWindow, Button button, bool down, POINT client, Modifiers modifiers) {
   static constexpr UINT kMessages[][2] = {{WM_LBUTTONUP, WM_LBUTTONDOWN},
                                           {WM_MBUTTONUP, WM_MBUTTONDOWN},
                                           {WM_RBUTTONUP, WM_RBUTTONDOWN}};
   static constexpr WPARAM kFlags[] = {MK_LBUTTON, MK_MBUTTON, MK_RBUTTON};
+  Window* source = LookUp(sourceWindow);
   Window* target = PointerTarget(source);
   if (target == nullptr) {
     return;
@@ -180,8 +182,8 @@ void ButtonChanged(Window* source, Button button, bool down, POINT client, Modif
               modifiers);
 }
 
-void KeyChanged(Window* source, WPARAM virtualKey, bool right, bool down, Modifiers modifiers) {
-  Window* target = KeyboardTarget(source);
+void KeyChanged(HWND source, WPARAM virtualKey, bool right, bool down, Modifiers modifiers) {
+  Window* target = KeyboardTarget(LookUp(source));
   state.awaitingText = false;
   if (target == nullptr || virtualKey == 0 || virtualKey > 0xff) {
     return;
@@ -194,8 +196,8 @@ void KeyChanged(Window* source, WPARAM virtualKey, bool right, bool down, Modifi
   state.awaitingText = down && character == 0 && !(modifiers.control && !modifiers.alt);
 }
 
-void TextTyped(Window* source, const char* text) {
-  Window* target = KeyboardTarget(source);
+void TextTyped(HWND source, const char* text) {
+  Window* target = KeyboardTarget(LookUp(source));
   WPARAM characters[32];
   std::size_t count = DecodeText(text, characters, 32);
   if (target == nullptr || count == 0) {
@@ -217,35 +219,56 @@ void CaptureLost() {
   ReleaseCapture();
 }
 
-void WindowMinimised(Window& window, bool iconic) {
-  window.invalid = window.invalid || (window.iconic && !iconic);
-  window.iconic = iconic;
+void FocusLost(HWND window) {
+  if (window != nullptr && state.capture == window) {
+    ReleaseCapture();
+  }
 }
 
-void WindowExposed(Window& window) {
-  window.invalid = true;
-  backend.wake();
+void WindowMinimised(HWND handle, bool iconic) {
+  if (Window* window = LookUp(handle)) {
+    window->invalid = window->invalid || (window->iconic && !iconic);
+    window->iconic = iconic;
+  }
 }
 
-void WindowMoved(Window& window, int x, int y) {
-  window.placed = true;
-  window.x = x;
-  window.y = y;
+void WindowExposed(HWND handle) {
+  if (Window* window = LookUp(handle)) {
+    window->invalid = true;
+    backend.wake();
+  }
+}
+
+void WindowMoved(HWND handle, int x, int y) {
+  if (Window* window = LookUp(handle)) {
+    window->placed = true;
+    window->x = x;
+    window->y = y;
+  }
 }
 
 // A size that differs from the one on record came from outside (window manager, xdotool).
-void WindowResized(Window& window, int width, int height) {
-  if (width == window.width && height == window.height) {
+void WindowResized(HWND handle, int width, int height) {
+  Window* window = LookUp(handle);
+  if (window == nullptr || (width == window->width && height == window->height)) {
     return;
   }
-  window.width = width;
-  window.height = height;
-  window.invalid = true;
-  Post(state.posted, Handle(window), WM_SIZE, 0, MAKELPARAM(width, height));
+  window->width = width;
+  window->height = height;
+  window->invalid = true;
+  Post(state.posted, handle, WM_SIZE, 0, MAKELPARAM(width, height));
 }
 
-void CloseRequested(Window& window) {
-  Post(state.posted, Handle(window), WM_CLOSE, 0, 0);
+void CloseRequested(HWND window) {
+  if (LookUp(window) != nullptr) {
+    Post(state.posted, window, WM_CLOSE, 0, 0);
+  }
+}
+
+void SessionEnding() {
+  for (auto& window : state.windows) {
+    Post(state.posted, Handle(*window), WM_CLOSE, 0, 0);
+  }
 }
 
 // Length of the UTF-8 sequence that starts with lead, and the payload bits of lead.

@@ -4,6 +4,7 @@
 
 #include "platform/win32_core/core.h"
 #include "platform/win32_core/hooks.h"
+#include "resources/resource.h"
 
 namespace core {
 
@@ -30,7 +31,6 @@ static Palette* LookUpPalette(const void* handle) {
 static char moduleTag;
 static char iconTag;
 static char cursorTag;
-constexpr WORD kIconResource = 101;
 
 bool IsProgramIcon(HICON icon) {
   return icon == reinterpret_cast<HICON>(&iconTag);
@@ -77,9 +77,9 @@ HMODULE GetModuleHandleA(LPCSTR moduleName) {
   return moduleName == nullptr ? reinterpret_cast<HMODULE>(&moduleTag) : nullptr;
 }
 
-// Icon 101 is the program's own, a resource of its module: no other module has it.
+// IDI_RIBBON is the program's own icon, a resource of its module: no other module has it.
 HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
-  bool own = instance == GetModuleHandleA(nullptr) && name == MAKEINTRESOURCEA(kIconResource);
+  bool own = instance == GetModuleHandleA(nullptr) && name == MAKEINTRESOURCEA(IDI_RIBBON);
   return own ? reinterpret_cast<HICON>(&iconTag) : nullptr;
 }
 

@@ -54,7 +54,7 @@ void LayerInjectFault(LayerFault fault) {
 void LayerReset() {
   using core::state;
   for (auto& window : state.windows) {
-    core::backend.destroyWindow(*window);
+    core::DropNative(*window);
   }
   state.windows.clear();
   if (core::OpenDisplay()) {

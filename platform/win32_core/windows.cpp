@@ -11,8 +11,24 @@ namespace core {
 State state;
 
 bool OpenDisplay() {
-  static const bool opened = backend.open();
+  static const bool opened = backend.openDisplay();
   return opened;
+}
+
+bool MakeNative(Window& window, const PIXELFORMATDESCRIPTOR* request) {
+  if (!OpenDisplay()) {
+    return false;
+  }
+  DropNative(window);
+  window.native = backend.createNativeWindow(window, request);
+  return window.native != nullptr;
+}
+
+void DropNative(Window& window) {
+  if (window.native != nullptr) {
+    backend.destroyNativeWindow(window);
+    window.native = nullptr;
+  }
 }
 
 // Handles are small tagged numbers, never reused, so a stale handle is recognised as such.
@@ -42,6 +58,10 @@ static Window* LookUpById(std::uintptr_t value, std::uintptr_t tag) {
 
 Window* LookUp(HWND window) {
   return LookUpById(reinterpret_cast<std::uintptr_t>(window), 0);
+}
+
+const WindowFields* Captor() {
+  return LookUp(state.capture);
 }
 
 Window* LookUpDC(HDC deviceContext) {
@@ -78,7 +98,7 @@ void ForgetWindow(HWND window) {
   if (record == nullptr) {
     return;
   }
-  backend.destroyWindow(*record);
+  DropNative(*record);
   EraseIf(state.posted, [window](const MSG& msg) { return msg.hwnd == window; });
   EraseIf(state.input, [window](const Input& in) { return in.msg.hwnd == window; });
   EraseIf(state.timers, [window](const Timer& timer) { return timer.window == window; });
@@ -129,6 +149,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   }
   auto window = std::make_unique<Window>();
   window->id = state.nextWindowId++;
+  window->handle = Handle(*window);
   window->procedure = windowClass->procedure;
   window->title = windowName == nullptr ? "" : windowName;
   window->style = style;
@@ -164,12 +185,12 @@ BOOL ShowWindow(HWND window, int showCommand) {
   if (showCommand == SW_HIDE) {
     record->visible = false;
     if (record->native != nullptr) {
-      backend.showWindow(*record, false);
+      backend.showNativeWindow(*record, false);
     }
     return wasVisible;
   }
   // No format was ever set: the window gets the backend's default one.
-  if (record->native == nullptr && (!OpenDisplay() || !backend.createWindow(*record, nullptr))) {
+  if (record->native == nullptr && !MakeNative(*record, nullptr)) {
     return wasVisible;
   }
   bool iconic = MinimisingCommand(showCommand);
@@ -178,10 +199,10 @@ BOOL ShowWindow(HWND window, int showCommand) {
   // window stays visible, as on Windows.
   record->invalid = record->invalid || !record->visible || (changesIconic && !iconic);
   record->visible = true;
-  backend.showWindow(*record, true);
+  backend.showNativeWindow(*record, true);
   if (changesIconic) {
     record->iconic = iconic;
-    backend.setIconic(*record, iconic);
+    backend.minimiseNativeWindow(*record, iconic);
   }
   return wasVisible;
 }
@@ -232,7 +253,7 @@ BOOL SetWindowPos(HWND window, HWND, int x, int y, int cx, int cy, UINT flags) {
   }
   bool raise = (flags & (SWP_NOZORDER | SWP_NOACTIVATE)) != (SWP_NOZORDER | SWP_NOACTIVATE);
   if (record->native != nullptr) {
-    backend.placeWindow(*record, move, resize, raise && record->visible);
+    backend.placeNativeWindow(*record, move, resize, raise && record->visible);
   }
   if (resize) {
     SendMessageA(window, WM_SIZE, 0, MAKELPARAM(record->width, record->height));

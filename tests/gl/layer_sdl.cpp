@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "platform/sdl/layer.h"
+#include "platform/win32_core/core.h"
 #include "platform/win32_core/testing.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -30,7 +32,7 @@ LRESULT CALLBACK RecordingProcedure(HWND window, UINT message, WPARAM wParam, LP
 HWND MakeWindow() {
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = RecordingProcedure;
-  windowClass.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(101));
+  windowClass.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(IDI_RIBBON));
   windowClass.lpszClassName = "SdlTest";
   RegisterClassA(&windowClass);  // fails harmlessly once registered
   return CreateWindowExA(0, "SdlTest", "sdl", WS_OVERLAPPEDWINDOW, 50, 50, 200, 100, nullptr,

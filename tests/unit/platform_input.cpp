@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/win32_core/core.h"
+#include "platform/win32_core/backend.h"
 
 namespace {
 
@@ -21,8 +21,7 @@ class CoreInput : public testing::Test {
     RegisterClassA(&windowClass);  // fails harmlessly once registered
     window = CreateWindowExA(0, "CoreInput", "", 0, 10, 30, 100, 100, nullptr, nullptr, nullptr,
                              nullptr);
-    record = core::LookUp(window);
-    ASSERT_NE(record, nullptr);
+    ASSERT_NE(window, nullptr);
   }
   void TearDown() override { DestroyWindow(window); }
   // The messages waiting for the window, taken in order; translated when asked.
@@ -38,40 +37,39 @@ class CoreInput : public testing::Test {
     return seen;
   }
   HWND window = nullptr;
-  core::Window* record = nullptr;
 };
 
 // Moves not yet taken merge into one at the latest point, but never across a button; chords.
 TEST_F(CoreInput, MovesMergeUntilTakenAndButtonsCarryTheButtonsHeld) {
   const core::Modifiers none, shift{true}, ctrl{false, true};
   for (int x = 1; x <= 48; ++x) {
-    core::PointerMoved(record, POINT{x, 2 * x}, none);
+    core::PointerMoved(window, POINT{x, 2 * x}, none);
   }
-  core::ButtonChanged(record, core::Button::kLeft, true, POINT{48, 96}, none);
-  core::PointerMoved(record, POINT{50, 60}, none);
-  core::PointerMoved(record, POINT{-3, 61}, none);
+  core::ButtonChanged(window, core::Button::kLeft, true, POINT{48, 96}, none);
+  core::PointerMoved(window, POINT{50, 60}, none);
+  core::PointerMoved(window, POINT{-3, 61}, none);
   EXPECT_EQ(Take(false), (std::vector<Seen>{{WM_MOUSEMOVE, 0, MAKELPARAM(48, 96)},
                                             {WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(48, 96)},
                                             {WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-3, 61)}}));
-  core::ButtonChanged(record, core::Button::kLeft, false, POINT{-3, 61}, none);
+  core::ButtonChanged(window, core::Button::kLeft, false, POINT{-3, 61}, none);
   Take(false);
   // Captured: a move over another window goes to the captor, in the captor's client pixels.
   HWND other =
       CreateWindowExA(0, "CoreInput", "", 0, 60, 10, 50, 50, nullptr, nullptr, nullptr, nullptr);
   SetCapture(window);
-  core::PointerMoved(core::LookUp(other), POINT{5, 6}, none);
+  core::PointerMoved(other, POINT{5, 6}, none);
   EXPECT_EQ(Take(false), (std::vector<Seen>{{WM_MOUSEMOVE, 0, MAKELPARAM(55, -14)}}));
   ReleaseCapture();
   DestroyWindow(other);
   // Each button's message carries the buttons held after it, and Shift and Ctrl; a move along
   // one axis is a move, a report of the same point is none.
-  core::ButtonChanged(record, core::Button::kRight, true, POINT{4, 5}, shift);
-  core::PointerMoved(record, POINT{9, 5}, shift);
-  core::ButtonChanged(record, core::Button::kMiddle, true, POINT{9, 5}, ctrl);
-  core::PointerMoved(record, POINT{9, 5}, ctrl);
-  core::ButtonChanged(record, core::Button::kRight, false, POINT{9, 5}, {});
-  core::PointerMoved(record, POINT{9, 1}, {});
-  core::ButtonChanged(record, core::Button::kMiddle, false, POINT{9, 1}, {});
+  core::ButtonChanged(window, core::Button::kRight, true, POINT{4, 5}, shift);
+  core::PointerMoved(window, POINT{9, 5}, shift);
+  core::ButtonChanged(window, core::Button::kMiddle, true, POINT{9, 5}, ctrl);
+  core::PointerMoved(window, POINT{9, 5}, ctrl);
+  core::ButtonChanged(window, core::Button::kRight, false, POINT{9, 5}, {});
+  core::PointerMoved(window, POINT{9, 1}, {});
+  core::ButtonChanged(window, core::Button::kMiddle, false, POINT{9, 1}, {});
   const WPARAM r = MK_RBUTTON, m = MK_MBUTTON;
   EXPECT_EQ(Take(false), (std::vector<Seen>{{WM_RBUTTONDOWN, r | MK_SHIFT, MAKELPARAM(4, 5)},
                                             {WM_MOUSEMOVE, r | MK_SHIFT, MAKELPARAM(9, 5)},
@@ -81,23 +79,41 @@ TEST_F(CoreInput, MovesMergeUntilTakenAndButtonsCarryTheButtonsHeld) {
                                             {WM_MBUTTONUP, 0, MAKELPARAM(9, 1)}}));
 }
 
+// The capture goes with the captor's focus only; a quit request asks every window to close.
+TEST_F(CoreInput, FocusAndQuitRequests) {
+  HWND other =
+      CreateWindowExA(0, "CoreInput", "", 0, 60, 10, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  SetCapture(window);
+  core::FocusLost(other);
+  EXPECT_EQ(SetCapture(window), window);
+  core::FocusLost(window);
+  EXPECT_EQ(SetCapture(window), nullptr);
+  ReleaseCapture();
+  core::SessionEnding();
+  MSG first = {}, second = {};
+  PeekMessageA(&first, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE);
+  PeekMessageA(&second, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE);
+  EXPECT_EQ(std::make_tuple(first.hwnd, second.hwnd), std::make_tuple(window, other));
+  DestroyWindow(other);
+}
+
 // lParam: repeat count, scan code, extended, context, previous-state and transition bits.
 // Characters come only from TranslateMessage; Alt makes system keys, Ctrl+letter its control
 // character, AltGr ordinary text; text without a key comes as VK_PACKET.
 TEST_F(CoreInput, KeysAndTheirCharacters) {
   core::Modifiers alt{false, false, true}, ctrl{false, true, false}, altGr{false, true, true};
-  core::KeyChanged(record, 'F', false, true, {});
-  core::TextTyped(record, "f");
+  core::KeyChanged(window, 'F', false, true, {});
+  core::TextTyped(window, "f");
   EXPECT_EQ(Take(false), (std::vector<Seen>{{WM_KEYDOWN, 'F', 0x00210001}}));
-  core::KeyChanged(record, 'F', false, true, {});  // held: a repeat
-  core::TextTyped(record, "f");
-  core::KeyChanged(record, 'F', false, false, {});
-  core::KeyChanged(record, VK_CONTROL, true, true, ctrl);
-  core::KeyChanged(record, 'F', false, true, alt);
-  core::TextTyped(record, "f");
-  core::KeyChanged(record, 'F', false, true, ctrl);
-  core::KeyChanged(record, 'Q', false, true, altGr);
-  core::TextTyped(record, "@\xE2\x82\xAC");  // @, euro sign
+  core::KeyChanged(window, 'F', false, true, {});  // held: a repeat
+  core::TextTyped(window, "f");
+  core::KeyChanged(window, 'F', false, false, {});
+  core::KeyChanged(window, VK_CONTROL, true, true, ctrl);
+  core::KeyChanged(window, 'F', false, true, alt);
+  core::TextTyped(window, "f");
+  core::KeyChanged(window, 'F', false, true, ctrl);
+  core::KeyChanged(window, 'Q', false, true, altGr);
+  core::TextTyped(window, "@\xE2\x82\xAC");  // @, euro sign
   EXPECT_EQ(Take(true),
             (std::vector<Seen>{{WM_KEYDOWN, 'F', 0x40210001},
                                {WM_CHAR, 'f', 0x40210001},
