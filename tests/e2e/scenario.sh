@@ -97,13 +97,10 @@ if [[ $mode == full ]]; then
   ((${E2E_BURST_CHECK:-1})) && e2e_number "$apart" '* 4 >' "$held" &&
     e2e_fail "a burst of moves turns the model less far than a slow drag"
 
-  # Released, and pressed again with the keyboard focus on the root window, where SDL takes no
-  # grab: outside the window only the X server can say where the pointer is. It leaves the window
-  # and comes back in on the same ray from the trackball's centre, which meets the rim at the
-  # same point: the model keeps still but for pixels where depths tie. So a position that is
-  # dropped, or negative and read as unsigned, shows. Then out on the ray again and over to the
-  # right, where the release (which no window gets, the pointer having been back in) leaves the
-  # model turning.
+  # Released, then pressed with the keyboard focus on the root window, where SDL takes no grab:
+  # outside, only the X server knows the pointer. Out and back in along a ray from the trackball's
+  # centre, which meets the rim at one point, the model keeps still but where depths tie (not so
+  # if a position is dropped or read unsigned); released right of the window, it turns on.
   xdotool mouseup 1 windowfocus "$(xwininfo -root | awk '/Window id/ { print $4 }')" mousedown 1
   to() { xdotool mousemove $((left + $1)) $((top + $2)) sleep "${E2E_SETTLE:-0.3}"; }
   still() { e2e_wait_still_picture "$window" "$shots" "$1"; }
