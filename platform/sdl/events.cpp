@@ -114,14 +114,21 @@ void Report(const SDL_Event& event) {
 }
 
 // While captured without SDL's own grab (SDL refuses one without the keyboard focus), SDL
-// reports no motion outside the window: there the X server is asked where the pointer is.
+// reports no motion outside the window: there the X server is asked where the pointer is. Nor
+// a release there, once the pointer has come back in: SDL then ungrabs the pointer, which ends
+// the server's implicit grab of the press, and the release goes to the window under the pointer.
 void FollowCapturedPointer() {
   const core::WindowFields* captor = core::Captor();
   SDL_Window* sdl = SdlWindow(captor);
   POINT client;
+  bool leftDown = true;
   if (sdl != nullptr && (SDL_GetWindowFlags(sdl) & SDL_WINDOW_MOUSE_CAPTURE) == 0 &&
-      PointerOutsideWindow(sdl, &client)) {
-    core::PointerMoved(captor->handle, client, ModifiersOf(SDL_GetModState()));
+      PointerOutsideWindow(sdl, &client, &leftDown)) {
+    const core::Modifiers modifiers = ModifiersOf(SDL_GetModState());
+    core::PointerMoved(captor->handle, client, modifiers);
+    if (!leftDown && core::ButtonHeld(core::Button::kLeft)) {
+      core::ButtonChanged(captor->handle, core::Button::kLeft, false, client, modifiers);
+    }
   }
 }
 

@@ -55,8 +55,9 @@ void Pump();
 void Wait(int timeout);
 
 // X11 itself (x11.cpp). Once X11 is known to be the display: losing the X server ends the program
-// with one line on stderr. Whether the pointer lies outside the window, in its client coordinates.
+// with one line on stderr. Whether the pointer lies outside the window, in its client coordinates,
+// and whether the left button is down.
 void ExitWhenDisplayIsLost();
-bool PointerOutsideWindow(SDL_Window* window, POINT* client);
+bool PointerOutsideWindow(SDL_Window* window, POINT* client, bool* leftDown);
 
 }  // namespace sdl

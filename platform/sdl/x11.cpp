@@ -20,8 +20,8 @@ void ExitWhenDisplayIsLost() {
   XSetIOErrorHandler(ReportLostDisplay);
 }
 
-// The server's own pointer, not SDL's cached copy of it.
-bool PointerOutsideWindow(SDL_Window* window, POINT* client) {
+// The server's own pointer, not SDL's cached copy of it, and its left button.
+bool PointerOutsideWindow(SDL_Window* window, POINT* client, bool* leftDown) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) {
@@ -37,6 +37,7 @@ bool PointerOutsideWindow(SDL_Window* window, POINT* client) {
   int width = 0, height = 0;
   SDL_GetWindowSize(window, &width, &height);
   *client = POINT{x, y};
+  *leftDown = (mask & Button1Mask) != 0;
   return x < 0 || y < 0 || x >= width || y >= height;
 }
 }  // namespace sdl

@@ -94,6 +94,8 @@ struct Modifiers {
 enum class Button { kLeft, kMiddle, kRight };
 void PointerMoved(HWND source, POINT client, Modifiers modifiers);
 void ButtonChanged(HWND source, Button button, bool down, POINT client, Modifiers modifiers);
+// Whether the core has a button down, for a release the platform could not report as an event.
+bool ButtonHeld(Button button);
 // A key by its virtual-key code (0: one the viewer's Win32 does not name); right says it is the
 // right-hand Shift, Ctrl or Alt, or the keypad's Enter. The core gives it its scan code.
 void KeyChanged(HWND source, WPARAM virtualKey, bool right, bool down, Modifiers modifiers);

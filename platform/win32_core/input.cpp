@@ -182,6 +182,11 @@ void ButtonChanged(HWND sourceWindow, Button button, bool down, POINT client, Mo
               modifiers);
 }
 
+bool ButtonHeld(Button button) {
+  static constexpr WPARAM kFlags[] = {MK_LBUTTON, MK_MBUTTON, MK_RBUTTON};
+  return (state.buttons & kFlags[static_cast<int>(button)]) != 0;
+}
+
 void KeyChanged(HWND source, WPARAM virtualKey, bool right, bool down, Modifiers modifiers) {
   Window* target = KeyboardTarget(LookUp(source));
   state.awaitingText = false;

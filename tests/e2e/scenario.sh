@@ -5,7 +5,7 @@
 #     a refused resize; a held drag, slow and as a burst, that leaves the model spinning; Esc.
 #   --short: the hint, the window's place and size, its picture, f, Esc and exit code 0.
 #   E2E_RESIZE=0 skips the resize (Wine), E2E_BURST_CHECK=0 only reports the burst figure;
-#   E2E_WM_CLASS checks the window's class.
+#   E2E_WM_CLASS checks the window's class, E2E_ICON=ICO the icon against the file's 256 colours.
 # Usage: scenario.sh [--full | --short] PROGRAM [ARGUMENTS...]
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -26,6 +26,11 @@ e2e_screenshot_window "$window" "$shots/default.png"
 class=${E2E_WM_CLASS:-}
 [[ -z $class ]] || xprop -id "$window" WM_CLASS | grep -q "= \"$class\", \"$class\"$" ||
   e2e_fail "WM_CLASS is not $class: $(xprop -id "$window" WM_CLASS)"
+# The icon as the window manager reads it: the size, then 0xAARRGGBB pixels.
+[[ -z ${E2E_ICON:-} ]] || [[ $(xprop -id "$window" -notype -f _NET_WM_ICON 32c '=$0+' _NET_WM_ICON |
+  tr -dc '0-9,') == $(convert "$E2E_ICON[1]" -depth 8 rgba:- | od -An -tu1 -v -w4 | awk '
+  BEGIN { printf "32,32" } { printf ",%.0f", $4 * 16777216 + $1 * 65536 + $2 * 256 + $3 }') ]] ||
+  e2e_fail "the window's icon is not the 256-colour image of $E2E_ICON"
 
 # Square at 0.8 of the screen height, at (50, 50). Without a window manager the SDL build's X
 # window is the whole window; Wine draws a frame around its X window, the client area.
@@ -78,9 +83,13 @@ if [[ $mode == full ]]; then
   [[ -z $frames ]] || (($(word 0) > frames)) || e2e_fail "no frame during the held drag"
 
   # Back to the press point, where the release stops the model as it started; then the same drag
-  # as one burst of 48 moves, which must turn it as far (moves waiting in the queue merge).
+  # as one burst of 48 moves, sent while the program is stopped. Waiting together, they merge and
+  # turn the model as far; taken one by one, each would overwrite the increment before it.
   for i in 36 24 12 0; do xdotool sleep 0.3 $(path $i); done
-  xdotool sleep 0.3 mouseup 1 sleep 0.3 mousedown 1 sleep 0.1 $(path $(seq 48))
+  xdotool sleep 0.3 mouseup 1 sleep 0.3 mousedown 1 sleep 0.1
+  kill -STOP "$pid"
+  xdotool $(path $(seq 48)) sleep 0.2
+  kill -CONT "$pid"
   burst=$(e2e_wait_still_picture "$window" "$shots" burst) || e2e_fail "the model never stills"
   apart=$(share "$slow" "$burst")
   e2e_log "burst of 48 moves: $(share "$shots/default.png" "$burst") of the window" \
@@ -88,10 +97,25 @@ if [[ $mode == full ]]; then
   ((${E2E_BURST_CHECK:-1})) && e2e_number "$apart" '* 4 >' "$held" &&
     e2e_fail "a burst of moves turns the model less far than a slow drag"
 
-  # Released in motion, the model keeps turning.
+  # Released, then pressed with the keyboard focus on the root window, where SDL takes no grab:
+  # outside, only the X server knows the pointer. Out and back in along a ray from the trackball's
+  # centre, which meets the rim at one point, the model keeps still but where depths tie (not so
+  # if a position is dropped or read unsigned); released right of the window, it turns on.
+  xdotool mouseup 1 windowfocus "$(xwininfo -root | awk '/Window id/ { print $4 }')" mousedown 1
+  to() { xdotool mousemove $((left + $1)) $((top + $2)) sleep "${E2E_SETTLE:-0.3}"; }
+  still() { e2e_wait_still_picture "$window" "$shots" "$1"; }
+  out_and_in() { # LEAVING_X Y, OUTSIDE_X Y, INSIDE_X Y
+    to "$1" "$2" && to "$3" "$4" && out=$(still "out-$3-$4") && to "$5" "$6" &&
+      moved=$(share "$out" "$(still "in-$5-$6")") && e2e_number "$moved" '<' 0.01 ||
+      e2e_fail "back from ($3, $4) the model turned (${moved:-?} of the window changed)"
+  }
+  out_and_in $((width + 40)) -40 $((side / 2)) -40 $((side / 2)) 0
+  out_and_in -40 -40 -40 $((side / 2)) 0 $((side / 2))
+  to -40 $((side / 2)) && to $((width + 40)) $((side * 3 / 4)) && last=$(still right)
   xdotool mouseup 1
-  e2e_wait_picture "$window" "$shots/spinning.png" eval '! e2e_same_picture "$burst"' ||
-    e2e_fail "the model does not keep turning after the drag"
+  e2e_wait_picture "$window" "$shots/spinning.png" eval '! e2e_same_picture "$last"' ||
+    e2e_fail "the model does not keep turning after a release right of the window"
+  xdotool windowfocus "$window"
 fi
 
 xdotool key Escape
