@@ -1,5 +1,5 @@
-# Install rules, and the packages CPack makes from them: a Debian package on Linux, a zip on
-# Windows and a zip of the web page. All take their version from project().
+# Install rules, and the packages CPack makes from them: a Debian package on Linux, a zip and an
+# MSI installer on Windows and a zip of the web page. All take their version from project().
 set(RIBBON_MAINTAINER "the ribbon developers <ribbon@example.org>")
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
     GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
@@ -17,9 +17,10 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 
-# A zip named ribbon-<version>-<kind>.zip whose files unpack side by side, with no folder around.
+# A zip named ribbon-<version>-<kind>.zip whose files unpack side by side, with no folder around;
+# further generators may follow the kind.
 macro(ribbon_zip kind)
-  set(CPACK_GENERATOR ZIP)
+  set(CPACK_GENERATOR ZIP ${ARGN})
   set(CPACK_PACKAGE_FILE_NAME ribbon-${PROJECT_VERSION}-${kind})
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
   include(CPack)
@@ -77,7 +78,14 @@ if(WIN32)
   install(TARGETS ribbon RUNTIME DESTINATION .)
   install(FILES ${user_readme} DESTINATION . RENAME README.txt)
   install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
-  ribbon_zip(win64)
+  # The same files in an installer as well, made by cmake/msi.cmake from resources/ribbon.wxs.
+  set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${PROJECT_SOURCE_DIR}/cmake/msi.cmake)
+  set(CPACK_EXTERNAL_ENABLE_STAGING ON)
+  set(CPACK_RIBBON_WXS ${PROJECT_SOURCE_DIR}/resources/ribbon.wxs)
+  set(CPACK_RIBBON_ICON ${RIBBON_ICON_FILE})
+  # Fixed for every version: it tells the installer that a new version replaces an installed one.
+  set(CPACK_RIBBON_UPGRADE_CODE F29D1D1E-8C54-4D85-AFC8-27325FABBF1F)
+  ribbon_zip(win64 External)
   return()
 endif()
 
