@@ -28,8 +28,7 @@ struct GlLight {
   GLfloat ambient[4] = {0, 0, 0, 1};
   GLfloat diffuse[4] = {0, 0, 0, 1};
   GLfloat specular[4] = {0, 0, 0, 1};
-  GLfloat position[4] = {0, 0, 1, 0};  // in eye coordinates
-  GLfloat attenuation[3] = {1, 0, 0};
+  GLfloat position[4] = {0, 0, 1, 0};  // the direction, in eye coordinates
   bool enabled = false;
 };
 
@@ -37,7 +36,6 @@ struct GlMaterial {
   GLfloat ambient[4] = {0.2f, 0.2f, 0.2f, 1};
   GLfloat diffuse[4] = {0.8f, 0.8f, 0.8f, 1};
   GLfloat specular[4] = {0, 0, 0, 1};
-  GLfloat emission[4] = {0, 0, 0, 1};
   GLfloat shininess = 0;
 };
 
@@ -85,7 +83,6 @@ struct GlContext {
   // the depth buffer has more bits than the 16 asked for.
   std::vector<GlProgram> programs;
   bool roundDepth = false;
-  GLenum error = GL_NO_ERROR;
 
   // Capabilities.
   bool lighting = false;
@@ -106,10 +103,7 @@ struct GlContext {
   const GLfloat lightModelAmbient[4] = {0.2f, 0.2f, 0.2f, 1};  // OpenGL's default, kept
   bool twoSide = false;
 
-  GLenum fogMode = GL_EXP;
-  GLfloat fogDensity = 1;
-  GLfloat fogStart = 0;
-  GLfloat fogEnd = 1;
+  GLfloat fogDensity = 1;  // GL_EXP2 fog
   GLfloat fogColor[4] = {0, 0, 0, 0};
 
   GLenum textureEnvMode = GL_MODULATE;
@@ -137,11 +131,6 @@ namespace webgl {
 
 // The current context, or null.
 extern GlContext* currentContext;
-
-// Records the first error until glGetError reads it.
-void SetError(GLenum error);
-// The current context when a call may act on it: none inside glBegin/glEnd (an error then).
-GlContext* ContextOutsideBegin();
 
 Matrix IdentityMatrix();
 Matrix Multiply(const Matrix& a, const Matrix& b);

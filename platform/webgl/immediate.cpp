@@ -196,12 +196,8 @@ void DrawFilled(GlContext& context, int count) {
 extern "C" {
 
 void glBegin(GLenum mode) {
-  GlContext* context = ContextOutsideBegin();
-  if (context == nullptr) {
-    return;
-  }
-  if (mode != GL_TRIANGLES) {
-    SetError(GL_INVALID_ENUM);
+  GlContext* context = currentContext;
+  if (context == nullptr || mode != GL_TRIANGLES) {
     return;
   }
   context->insideBegin = true;
@@ -227,11 +223,7 @@ void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
 
 void glEnd(void) {
   GlContext* context = currentContext;
-  if (context == nullptr) {
-    return;
-  }
-  if (!context->insideBegin) {
-    SetError(GL_INVALID_OPERATION);
+  if (context == nullptr || !context->insideBegin) {
     return;
   }
   context->insideBegin = false;

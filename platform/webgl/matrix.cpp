@@ -44,7 +44,7 @@ void NormalMatrix(const Matrix& modelview, GLfloat normal[9]) {
 
 // Right-multiplies the current matrix, as every OpenGL matrix operation does.
 static void MultiplyCurrent(const Matrix& by) {
-  if (GlContext* context = ContextOutsideBegin()) {
+  if (GlContext* context = currentContext) {
     Matrix& current = CurrentMatrix(*context);
     current = Multiply(current, by);
   }
@@ -53,49 +53,40 @@ static void MultiplyCurrent(const Matrix& by) {
 extern "C" {
 
 void glMatrixMode(GLenum mode) {
-  GlContext* context = ContextOutsideBegin();
-  if (context == nullptr) {
-    return;
+  if (currentContext != nullptr && (mode == GL_MODELVIEW || mode == GL_PROJECTION)) {
+    currentContext->matrixMode = mode;
   }
-  if (mode != GL_MODELVIEW && mode != GL_PROJECTION) {
-    SetError(GL_INVALID_ENUM);
-    return;
-  }
-  context->matrixMode = mode;
 }
 
 void glLoadIdentity(void) {
-  if (GlContext* context = ContextOutsideBegin()) {
+  if (GlContext* context = currentContext) {
     CurrentMatrix(*context) = IdentityMatrix();
   }
 }
 
+// A push onto a full stack and a pop of its last matrix do nothing, as OpenGL refuses them.
 void glPushMatrix(void) {
-  GlContext* context = ContextOutsideBegin();
+  GlContext* context = currentContext;
   if (context == nullptr) {
     return;
   }
   bool modelview = context->matrixMode == GL_MODELVIEW;
   std::vector<Matrix>& stack = modelview ? context->modelview : context->projection;
-  if (stack.size() >= static_cast<size_t>(modelview ? kModelviewDepth : kProjectionDepth)) {
-    SetError(GL_STACK_OVERFLOW);
-    return;
+  if (stack.size() < static_cast<size_t>(modelview ? kModelviewDepth : kProjectionDepth)) {
+    stack.push_back(stack.back());
   }
-  stack.push_back(stack.back());
 }
 
 void glPopMatrix(void) {
-  GlContext* context = ContextOutsideBegin();
+  GlContext* context = currentContext;
   if (context == nullptr) {
     return;
   }
   std::vector<Matrix>& stack =
       context->matrixMode == GL_MODELVIEW ? context->modelview : context->projection;
-  if (stack.size() <= 1) {
-    SetError(GL_STACK_UNDERFLOW);
-    return;
+  if (stack.size() > 1) {
+    stack.pop_back();
   }
-  stack.pop_back();
 }
 
 void glMultMatrixf(const GLfloat* matrix) {
@@ -142,7 +133,6 @@ void glTranslatef(GLfloat x, GLfloat y, GLfloat z) {
 void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear,
              GLdouble zFar) {
   if (left == right || bottom == top || zNear == zFar) {
-    SetError(GL_INVALID_VALUE);
     return;
   }
   Matrix o = IdentityMatrix();
@@ -158,7 +148,6 @@ void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdou
 void glFrustum(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear,
                GLdouble zFar) {
   if (zNear <= 0 || zFar <= 0 || left == right || bottom == top || zNear == zFar) {
-    SetError(GL_INVALID_VALUE);
     return;
   }
   Matrix f = {};

@@ -14,14 +14,14 @@ namespace webgl {
 
 namespace {
 
-// Lighting per vertex, as OpenGL 1.1 defines it for a non-local viewer. Each program is made for
-// one combination of the states that shape its code (see ShadingKey): the enabled lights are
-// counted and their loop unrolled, directional lights come with their unit direction and half
-// vector made once per draw, and the products of light and material colours are formed on the
-// CPU. A CPU rasteriser runs both sides of a branch and cannot fold uniforms, so code a state
-// does not need would be paid for at every vertex and fragment.
-// LIGHTS: the enabled lights; DIRECTIONAL: all of them at infinity (their ambient terms are then
-// folded into the scene colour); TWO_SIDE: the back is lit too, and the fragment stage picks by
+// Lighting per vertex, as OpenGL 1.1 defines it for directional lights and a non-local viewer.
+// Each program is made for one combination of the states that shape its code (see ShadingKey):
+// the enabled lights are counted and their loop unrolled, they come with their unit direction and
+// half vector made once per draw, their ambient terms are folded into the scene colour, and the
+// products of light and material colours are formed on the CPU. A CPU rasteriser runs both sides
+// of a branch and cannot fold uniforms, so code a state does not need would be paid for at every
+// vertex and fragment.
+// LIGHTS: the enabled lights; TWO_SIDE: the back is lit too, and the fragment stage picks by
 // the facing of the primitive, or by GIVEN_FACING's attribute (1 front, 0 back) for lines.
 const char kVertexShader[] = R"(
 layout(location = 0) in vec3 aPosition;
@@ -33,8 +33,6 @@ uniform mat3 uNormalMatrix;
 #if LIGHTS > 0
 uniform vec4 uLightPosition[LIGHTS];
 uniform vec3 uLightHalf[LIGHTS];
-uniform vec3 uLightAttenuation[LIGHTS];
-uniform vec3 uAmbientProduct[2 * LIGHTS];
 uniform vec3 uDiffuseProduct[2 * LIGHTS];
 uniform vec3 uSpecularProduct[2 * LIGHTS];
 #endif
@@ -51,38 +49,17 @@ out float vEyeDistance;
 out float vFacing;
 #endif
 
-vec4 Shade(int side, vec3 eye, vec3 n) {
+vec4 Shade(int side, vec3 n) {
   vec3 c = uSceneColor[side].rgb;
 #if LIGHTS > 0
   for (int i = 0; i < LIGHTS; ++i) {
     int k = side * LIGHTS + i;
-#ifdef DIRECTIONAL
-    vec3 l = uLightPosition[i].xyz;
-    vec3 h = uLightHalf[i];
-    float attenuation = 1.0;
-    vec3 term = vec3(0.0);
-#else
-    vec4 p = uLightPosition[i];
-    vec3 l = normalize(p.xyz);
-    float attenuation = 1.0;
-    if (p.w != 0.0) {
-      vec3 d = p.xyz / p.w - eye;
-      float distance = length(d);
-      l = d / distance;
-      vec3 a = uLightAttenuation[i];
-      attenuation = 1.0 / (a.x + a.y * distance + a.z * distance * distance);
-    }
-    vec3 h = normalize(l + vec3(0.0, 0.0, 1.0));
-    vec3 term = uAmbientProduct[k];
-#endif
-    float nl = dot(n, l);
+    float nl = dot(n, uLightPosition[i].xyz);
     if (nl > 0.0) {
-      term += nl * uDiffuseProduct[k];
-      float nh = max(dot(n, h), 0.0);
+      float nh = max(dot(n, uLightHalf[i]), 0.0);
       float s = uShininess[side] == 0.0 ? 1.0 : (nh > 0.0 ? pow(nh, uShininess[side]) : 0.0);
-      term += s * uSpecularProduct[k];
+      c += nl * uDiffuseProduct[k] + s * uSpecularProduct[k];
     }
-    c += attenuation * term;
   }
 #endif
   return vec4(clamp(c, 0.0, 1.0), uSceneColor[side].a);
@@ -99,9 +76,9 @@ void main() {
 #endif
 #ifdef LIGHTING
   vec3 n = uNormalMatrix * aNormal;
-  vFront = Shade(0, eye.xyz / eye.w, n);
+  vFront = Shade(0, n);
 #ifdef TWO_SIDE
-  vBack = Shade(1, eye.xyz / eye.w, -n);
+  vBack = Shade(1, -n);
 #endif
 #else
   vFront = vec4(1.0);
@@ -109,10 +86,10 @@ void main() {
 }
 )";
 
-// TEXTURE_MODE: 0 none, 1 GL_MODULATE, 2 GL_REPLACE; FOG_MODE: 0 none, 1 GL_LINEAR, 2 GL_EXP,
-// 3 GL_EXP2. SIXTEEN_BIT_DEPTH where the browser backs a 16-bit depth buffer with more bits
-// (Firefox on Mesa gives 24): depths are rounded to 16 bits, so that coincident faces tie as they
-// do in the 16-bit buffer the pixel format asked for.
+// TEXTURE_MODE: 0 none, 1 GL_MODULATE, 2 GL_REPLACE; FOG: GL_EXP2 fog. SIXTEEN_BIT_DEPTH where the
+// browser backs a 16-bit depth buffer with more bits (Firefox on Mesa gives 24): depths are rounded
+// to 16 bits, so that coincident faces tie as they do in the 16-bit buffer the pixel format asked
+// for.
 const char kFragmentShader[] = R"(
 precision highp float;
 in vec4 vFront;
@@ -128,8 +105,6 @@ in float vEyeDistance;
 uniform bool uTextureAlpha;
 uniform sampler2D uTexture;
 uniform float uFogDensity;
-uniform float uFogStart;
-uniform float uFogEnd;
 uniform vec4 uFogColor;
 out vec4 fragColor;
 
@@ -148,15 +123,8 @@ void main() {
   c = vec4(t.rgb, uTextureAlpha ? t.a : c.a);
 #endif
 #ifdef FOG
-  float z = vEyeDistance;
-#if FOG_MODE == 1
-  float f = (uFogEnd - z) / (uFogEnd - uFogStart);
-#elif FOG_MODE == 2
-  float f = exp(-uFogDensity * z);
-#else
-  float f = exp(-(uFogDensity * z) * (uFogDensity * z));
-#endif
-  c.rgb = mix(uFogColor.rgb, c.rgb, clamp(f, 0.0, 1.0));
+  float dz = uFogDensity * vEyeDistance;
+  c.rgb = mix(uFogColor.rgb, c.rgb, clamp(exp(-dz * dz), 0.0, 1.0));
 #endif
   fragColor = c;
 #ifdef SIXTEEN_BIT_DEPTH
@@ -172,65 +140,50 @@ enum Uniform {
   uNormalMatrix,
   uLightPosition,
   uLightHalf,
-  uLightAttenuation,
-  uAmbientProduct,
   uDiffuseProduct,
   uSpecularProduct,
   uSceneColor,
   uShininess,
   uTextureAlpha,
   uFogDensity,
-  uFogStart,
-  uFogEnd,
   uFogColor,
   kUniformCount
 };
 
 const char* const kUniformNames[kUniformCount] = {
-    "uModelview",       "uProjection",       "uNormalMatrix",   "uLightPosition",
-    "uLightHalf",       "uLightAttenuation", "uAmbientProduct", "uDiffuseProduct",
-    "uSpecularProduct", "uSceneColor",       "uShininess",      "uTextureAlpha",
-    "uFogDensity",      "uFogStart",         "uFogEnd",         "uFogColor",
+    "uModelview", "uProjection",     "uNormalMatrix",    "uLightPosition",
+    "uLightHalf", "uDiffuseProduct", "uSpecularProduct", "uSceneColor",
+    "uShininess", "uTextureAlpha",   "uFogDensity",      "uFogColor",
 };
 
 // The states that shape a program's code, as bits of its key.
 struct ShadingKey {
   bool lighting = false;
   int lights = 0;  // enabled
-  bool directional = false;
   bool twoSide = false;
   bool givenFacing = false;
   int textureMode = 0;
-  int fogMode = 0;
+  bool fog = false;
 
   unsigned Bits() const {
-    return unsigned(lighting) | unsigned(lights) << 1 | unsigned(directional) << 5 |
-           unsigned(twoSide) << 6 | unsigned(givenFacing) << 7 | unsigned(textureMode) << 8 |
-           unsigned(fogMode) << 10;
+    return unsigned(lighting) | unsigned(lights) << 1 | unsigned(twoSide) << 5 |
+           unsigned(givenFacing) << 6 | unsigned(textureMode) << 7 | unsigned(fog) << 9;
   }
 };
-
-int FogModeIndex(GLenum mode) {
-  return mode == GL_LINEAR ? 1 : (mode == GL_EXP ? 2 : 3);
-}
 
 // Facing given per vertex matters only where the back is lit on its own.
 ShadingKey KeyOf(const GlContext& context, bool givenFacing) {
   ShadingKey key;
   key.lighting = context.lighting;
   if (key.lighting) {
-    key.directional = true;
     for (const GlLight& light : context.lights) {
-      if (light.enabled) {
-        ++key.lights;
-        key.directional = key.directional && light.position[3] == 0;
-      }
+      key.lights += light.enabled ? 1 : 0;
     }
     key.twoSide = context.twoSide;
     key.givenFacing = key.twoSide && givenFacing;
   }
   key.textureMode = !context.texture2d ? 0 : (context.textureEnvMode == GL_MODULATE ? 1 : 2);
-  key.fogMode = context.fog ? FogModeIndex(context.fogMode) : 0;
+  key.fog = context.fog;
   return key;
 }
 
@@ -238,11 +191,12 @@ std::string Defines(const ShadingKey& key, bool sixteenBitDepth) {
   std::string defines = "#version 300 es\n";
   defines += "#define LIGHTS " + std::to_string(key.lights) + "\n";
   defines += "#define TEXTURE_MODE " + std::to_string(key.textureMode) + "\n";
-  defines += "#define FOG_MODE " + std::to_string(key.fogMode) + "\n";
   const std::pair<bool, const char*> flags[] = {
-      {key.lighting, "LIGHTING"}, {key.directional, "DIRECTIONAL"},
-      {key.twoSide, "TWO_SIDE"},  {key.givenFacing, "GIVEN_FACING"},
-      {key.fogMode != 0, "FOG"},  {sixteenBitDepth, "SIXTEEN_BIT_DEPTH"},
+      {key.lighting, "LIGHTING"},
+      {key.twoSide, "TWO_SIDE"},
+      {key.givenFacing, "GIVEN_FACING"},
+      {key.fog, "FOG"},
+      {sixteenBitDepth, "SIXTEEN_BIT_DEPTH"},
   };
   for (const auto& [on, name] : flags) {
     if (on) {
@@ -344,12 +298,11 @@ void Normalize(GLfloat v[3]) {
 }
 
 // The enabled lights in order, with the products of their colours and each side's material.
-// A directional light's direction and half vector are unit vectors here; a zero half vector (a
-// light straight from behind) stays zero and gives no highlight.
+// A light's direction and half vector are unit vectors here; a zero half vector (a light straight
+// from behind) stays zero and gives no highlight.
 struct LightUniforms {
   GLfloat position[4 * kLightCount];
   GLfloat half[3 * kLightCount];
-  GLfloat attenuation[3 * kLightCount];
   GLfloat ambient[2 * 3 * kLightCount];
   GLfloat diffuse[2 * 3 * kLightCount];
   GLfloat specular[2 * 3 * kLightCount];
@@ -360,15 +313,12 @@ struct LightUniforms {
 void AddLight(const GlContext& context, const GlLight& light, int i, int count,
               LightUniforms& out) {
   std::memcpy(&out.position[4 * i], light.position, sizeof light.position);
-  std::memcpy(&out.attenuation[3 * i], light.attenuation, sizeof light.attenuation);
   GLfloat* half = &out.half[3 * i];
-  if (light.position[3] == 0) {
-    Normalize(&out.position[4 * i]);
-    for (int c = 0; c < 3; ++c) {
-      half[c] = out.position[4 * i + c] + (c == 2 ? 1 : 0);
-    }
-    Normalize(half);
+  Normalize(&out.position[4 * i]);
+  for (int c = 0; c < 3; ++c) {
+    half[c] = out.position[4 * i + c] + (c == 2 ? 1 : 0);
   }
+  Normalize(half);
   for (int side = 0; side < 2; ++side) {
     const GlMaterial& material = context.materials[side];
     const int k = 3 * (side * count + i);
@@ -391,8 +341,8 @@ void LoadLighting(const GlContext& context, const ShadingKey& key, const std::ve
   for (int side = 0; side < 2; ++side) {
     const GlMaterial& material = context.materials[side];
     for (int c = 0; c < 3; ++c) {
-      GLfloat scene = material.emission[c] + material.ambient[c] * context.lightModelAmbient[c];
-      for (int light = 0; key.directional && light < key.lights; ++light) {
+      GLfloat scene = material.ambient[c] * context.lightModelAmbient[c];
+      for (int light = 0; light < key.lights; ++light) {
         scene += lit.ambient[3 * (side * key.lights + light) + c];
       }
       lit.scene[4 * side + c] = scene;
@@ -407,8 +357,6 @@ void LoadLighting(const GlContext& context, const ShadingKey& key, const std::ve
   }
   Uniform4(u[uLightPosition], lit.position, key.lights);
   emscripten_glUniform3fv(u[uLightHalf], key.lights, lit.half);
-  emscripten_glUniform3fv(u[uLightAttenuation], key.lights, lit.attenuation);
-  emscripten_glUniform3fv(u[uAmbientProduct], 2 * key.lights, lit.ambient);
   emscripten_glUniform3fv(u[uDiffuseProduct], 2 * key.lights, lit.diffuse);
   emscripten_glUniform3fv(u[uSpecularProduct], 2 * key.lights, lit.specular);
 }
@@ -466,10 +414,8 @@ bool LoadShadingState(GlContext& context, bool lines, bool givenFacing) {
   if (key.textureMode != 0) {
     emscripten_glBindTexture(GL_TEXTURE_2D, context.texture);
   }
-  if (key.fogMode != 0) {
+  if (key.fog) {
     emscripten_glUniform1f(u[uFogDensity], context.fogDensity);
-    emscripten_glUniform1f(u[uFogStart], context.fogStart);
-    emscripten_glUniform1f(u[uFogEnd], context.fogEnd);
     Uniform4(u[uFogColor], context.fogColor);
   }
   bool depth = context.depthTest && context.depthBuffer != 0;

@@ -1,4 +1,4 @@
-// Errors, capabilities, state queries, clearing, lights, materials, fog and the texture.
+// Capabilities, the matrix query, clearing, lights, materials, fog and the texture.
 #include <cstring>
 
 #include "platform/webgl/gl_state.h"
@@ -7,30 +7,7 @@ namespace webgl {
 
 GlContext* currentContext = nullptr;
 
-void SetError(GLenum error) {
-  if (currentContext != nullptr && currentContext->error == GL_NO_ERROR) {
-    currentContext->error = error;
-  }
-}
-
-GlContext* ContextOutsideBegin() {
-  if (currentContext != nullptr && currentContext->insideBegin) {
-    SetError(GL_INVALID_OPERATION);
-    return nullptr;
-  }
-  return currentContext;
-}
-
 extern "C" {
-
-GLenum glGetError(void) {
-  if (currentContext == nullptr) {
-    return GL_NO_ERROR;
-  }
-  GLenum error = currentContext->error;
-  currentContext->error = GL_NO_ERROR;
-  return error;
-}
 
 // The flag behind a capability, or null for one the subset does not know.
 static bool* Capability(GlContext& context, GLenum capability) {
@@ -54,14 +31,8 @@ static bool* Capability(GlContext& context, GLenum capability) {
 }
 
 static void SetCapability(GLenum capability, bool on) {
-  GlContext* context = ContextOutsideBegin();
-  if (context == nullptr) {
-    return;
-  }
-  if (bool* flag = Capability(*context, capability)) {
+  if (bool* flag = currentContext != nullptr ? Capability(*currentContext, capability) : nullptr) {
     *flag = on;
-  } else {
-    SetError(GL_INVALID_ENUM);
   }
 }
 
@@ -73,39 +44,9 @@ void glDisable(GLenum capability) {
   SetCapability(capability, false);
 }
 
-GLboolean glIsEnabled(GLenum capability) {
-  GlContext* context = ContextOutsideBegin();
-  if (context == nullptr) {
-    return GL_FALSE;
-  }
-  bool* flag = Capability(*context, capability);
-  if (flag == nullptr) {
-    SetError(GL_INVALID_ENUM);
-    return GL_FALSE;
-  }
-  return *flag ? GL_TRUE : GL_FALSE;
-}
-
 void glGetFloatv(GLenum name, GLfloat* values) {
-  GlContext* context = ContextOutsideBegin();
-  if (context == nullptr || values == nullptr) {
-    return;
-  }
-  switch (name) {
-    case GL_MODELVIEW_MATRIX:
-      std::memcpy(values, context->modelview.back().m, sizeof(Matrix::m));
-      break;
-    case GL_PROJECTION_MATRIX:
-      std::memcpy(values, context->projection.back().m, sizeof(Matrix::m));
-      break;
-    case GL_FOG_COLOR:
-      std::memcpy(values, context->fogColor, sizeof context->fogColor);
-      break;
-    case GL_FOG_DENSITY:
-      values[0] = context->fogDensity;
-      break;
-    default:
-      SetError(GL_INVALID_ENUM);
+  if (currentContext != nullptr && values != nullptr && name == GL_MODELVIEW_MATRIX) {
+    std::memcpy(values, currentContext->modelview.back().m, sizeof(Matrix::m));
   }
 }
 
@@ -114,32 +55,25 @@ static GLfloat Clamped(GLfloat value) {
 }
 
 void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha) {
-  if (GlContext* context = ContextOutsideBegin()) {
+  if (GlContext* context = currentContext) {
     const GLfloat colour[4] = {Clamped(red), Clamped(green), Clamped(blue), Clamped(alpha)};
     std::memcpy(context->clearColor, colour, sizeof colour);
   }
 }
 
 void glClear(GLbitfield mask) {
-  GlContext* context = ContextOutsideBegin();
-  if (context == nullptr) {
-    return;
-  }
-  if ((mask & ~(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT)) != 0) {
-    SetError(GL_INVALID_VALUE);
-    return;
-  }
-  if (context->lost) {
+  GlContext* context = currentContext;
+  if (context == nullptr || context->lost) {
     return;
   }
   const GLfloat* c = context->clearColor;
   emscripten_glClearColor(c[0], c[1], c[2], c[3]);
   emscripten_glDepthMask(GL_TRUE);
-  emscripten_glClear(mask);
+  emscripten_glClear(mask & (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT));
 }
 
 void glFlush(void) {
-  GlContext* context = ContextOutsideBegin();
+  GlContext* context = currentContext;
   // A single-buffered frame shows when flushed; a double-buffered one when swapped.
   if (context != nullptr && !context->format.doubleBuffer) {
     GlPresent();
@@ -147,13 +81,8 @@ void glFlush(void) {
 }
 
 void glPolygonMode(GLenum face, GLenum mode) {
-  GlContext* context = ContextOutsideBegin();
-  if (context == nullptr) {
-    return;
-  }
-  if ((mode != GL_FILL && mode != GL_LINE) ||
-      (face != GL_FRONT && face != GL_BACK && face != GL_FRONT_AND_BACK)) {
-    SetError(GL_INVALID_ENUM);
+  GlContext* context = currentContext;
+  if (context == nullptr || (mode != GL_FILL && mode != GL_LINE)) {
     return;
   }
   if (face != GL_BACK) {
@@ -164,39 +93,15 @@ void glPolygonMode(GLenum face, GLenum mode) {
   }
 }
 
-// WebGL draws lines one pixel wide only.
-void glLineWidth(GLfloat width) {
-  if (ContextOutsideBegin() != nullptr && width != 1.0f) {
-    SetError(width <= 0 ? GL_INVALID_VALUE : GL_INVALID_OPERATION);
-  }
-}
-
-static GlLight* Light(GLenum light) {
-  GlContext* context = ContextOutsideBegin();
-  if (context == nullptr) {
-    return nullptr;
-  }
-  if (light < GL_LIGHT0 || light >= GL_LIGHT0 + kLightCount) {
-    SetError(GL_INVALID_ENUM);
-    return nullptr;
-  }
-  return &context->lights[light - GL_LIGHT0];
-}
-
-// A position is stored in eye coordinates: transformed by the modelview current now.
-static void SetLightPosition(GlLight& light, const GLfloat* p) {
-  const GLfloat* m = currentContext->modelview.back().m;
-  for (int row = 0; row < 4; ++row) {
-    light.position[row] =
-        m[row] * p[0] + m[4 + row] * p[1] + m[8 + row] * p[2] + m[12 + row] * p[3];
-  }
-}
+// WebGL draws lines one pixel wide only, as the viewer asks.
+void glLineWidth(GLfloat) {}
 
 void glLightfv(GLenum light, GLenum name, const GLfloat* values) {
-  GlLight* target = Light(light);
-  if (target == nullptr || values == nullptr) {
+  if (currentContext == nullptr || values == nullptr || light < GL_LIGHT0 ||
+      light >= GL_LIGHT0 + kLightCount) {
     return;
   }
+  GlLight* target = &currentContext->lights[light - GL_LIGHT0];
   switch (name) {
     case GL_AMBIENT:
       std::memcpy(target->ambient, values, sizeof target->ambient);
@@ -208,36 +113,16 @@ void glLightfv(GLenum light, GLenum name, const GLfloat* values) {
       std::memcpy(target->specular, values, sizeof target->specular);
       break;
     case GL_POSITION:
-      SetLightPosition(*target, values);
+      std::memcpy(target->position, values, sizeof target->position);
       break;
     default:
-      glLightf(light, name, values[0]);
-  }
-}
-
-void glLightf(GLenum light, GLenum name, GLfloat value) {
-  GlLight* target = Light(light);
-  if (target == nullptr) {
-    return;
-  }
-  if (name < GL_CONSTANT_ATTENUATION || name > GL_QUADRATIC_ATTENUATION) {
-    SetError(GL_INVALID_ENUM);
-  } else if (value < 0) {
-    SetError(GL_INVALID_VALUE);
-  } else {
-    target->attenuation[name - GL_CONSTANT_ATTENUATION] = value;
+      break;
   }
 }
 
 void glLightModeli(GLenum name, GLint value) {
-  GlContext* context = ContextOutsideBegin();
-  if (context == nullptr) {
-    return;
-  }
-  if (name == GL_LIGHT_MODEL_TWO_SIDE) {
-    context->twoSide = value != 0;
-  } else {
-    SetError(GL_INVALID_ENUM);
+  if (currentContext != nullptr && name == GL_LIGHT_MODEL_TWO_SIDE) {
+    currentContext->twoSide = value != 0;
   }
 }
 
@@ -250,93 +135,56 @@ static GLfloat* MaterialValue(GlMaterial& material, GLenum name) {
       return material.diffuse;
     case GL_SPECULAR:
       return material.specular;
-    case GL_EMISSION:
-      return material.emission;
     default:
       return nullptr;
   }
 }
 
-static void SetMaterial(GLenum face, GLenum name, const GLfloat* values, int count) {
-  GlContext* context = currentContext;
-  if (context == nullptr || values == nullptr) {
-    return;
-  }
-  if (face != GL_FRONT && face != GL_BACK && face != GL_FRONT_AND_BACK) {
-    SetError(GL_INVALID_ENUM);
+static void SetMaterial(GLenum face, GLenum name, const GLfloat* values) {
+  if (currentContext == nullptr || values == nullptr) {
     return;
   }
   for (int side = 0; side < 2; ++side) {
     if (face == (side == 0 ? GL_BACK : GL_FRONT)) {
       continue;
     }
-    GlMaterial& material = context->materials[side];
-    if (name == GL_SHININESS) {
-      if (values[0] < 0 || values[0] > 128) {
-        SetError(GL_INVALID_VALUE);
-        return;
-      }
+    GlMaterial& material = currentContext->materials[side];
+    if (name == GL_SHININESS && values[0] >= 0 && values[0] <= 128) {
       material.shininess = values[0];
-    } else if (GLfloat* target = MaterialValue(material, name); target != nullptr && count == 4) {
+    } else if (GLfloat* target = MaterialValue(material, name)) {
       std::memcpy(target, values, 4 * sizeof(GLfloat));
-    } else {
-      SetError(GL_INVALID_ENUM);
-      return;
     }
   }
 }
 
 void glMaterialfv(GLenum face, GLenum name, const GLfloat* values) {
-  SetMaterial(face, name, values, name == GL_SHININESS ? 1 : 4);
+  SetMaterial(face, name, values);
 }
 
 void glMaterialf(GLenum face, GLenum name, GLfloat value) {
-  SetMaterial(face, name, &value, 1);
+  if (name == GL_SHININESS) {
+    SetMaterial(face, name, &value);
+  }
 }
 
 void glFogf(GLenum name, GLfloat value) {
-  GlContext* context = ContextOutsideBegin();
-  if (context == nullptr) {
-    return;
-  }
-  switch (name) {
-    case GL_FOG_MODE:
-      if (value != GL_LINEAR && value != GL_EXP && value != GL_EXP2) {
-        SetError(GL_INVALID_ENUM);
-        return;
-      }
-      context->fogMode = static_cast<GLenum>(value);
-      break;
-    case GL_FOG_DENSITY:
-      if (value < 0) {
-        SetError(GL_INVALID_VALUE);
-        return;
-      }
-      context->fogDensity = value;
-      break;
-    case GL_FOG_START:
-      context->fogStart = value;
-      break;
-    case GL_FOG_END:
-      context->fogEnd = value;
-      break;
-    default:
-      SetError(GL_INVALID_ENUM);
+  if (currentContext != nullptr && name == GL_FOG_DENSITY && value >= 0) {
+    currentContext->fogDensity = value;
   }
 }
 
+// GL_FOG_MODE: the subset's one mode is GL_EXP2.
 void glFogi(GLenum name, GLint value) {
   glFogf(name, static_cast<GLfloat>(value));
 }
 
 void glFogfv(GLenum name, const GLfloat* values) {
-  GlContext* context = ContextOutsideBegin();
-  if (context == nullptr || values == nullptr) {
+  if (currentContext == nullptr || values == nullptr) {
     return;
   }
   if (name == GL_FOG_COLOR) {
     for (int i = 0; i < 4; ++i) {
-      context->fogColor[i] = Clamped(values[i]);
+      currentContext->fogColor[i] = Clamped(values[i]);
     }
   } else {
     glFogf(name, values[0]);
@@ -344,25 +192,17 @@ void glFogfv(GLenum name, const GLfloat* values) {
 }
 
 void glTexEnvi(GLenum target, GLenum name, GLint value) {
-  GlContext* context = ContextOutsideBegin();
-  if (context == nullptr) {
-    return;
+  GlContext* context = currentContext;
+  if (context != nullptr && target == GL_TEXTURE_ENV && name == GL_TEXTURE_ENV_MODE &&
+      (value == GL_MODULATE || value == GL_REPLACE)) {
+    context->textureEnvMode = static_cast<GLenum>(value);
   }
-  if (target != GL_TEXTURE_ENV || name != GL_TEXTURE_ENV_MODE ||
-      (value != GL_MODULATE && value != GL_REPLACE)) {
-    SetError(GL_INVALID_ENUM);
-    return;
-  }
-  context->textureEnvMode = static_cast<GLenum>(value);
 }
 
 void glTexParameteri(GLenum target, GLenum name, GLint value) {
-  GlContext* context = ContextOutsideBegin();
-  if (context == nullptr) {
-    return;
-  }
-  if (target != GL_TEXTURE_2D || name < GL_TEXTURE_MAG_FILTER || name > GL_TEXTURE_WRAP_T) {
-    SetError(GL_INVALID_ENUM);
+  GlContext* context = currentContext;
+  if (context == nullptr || target != GL_TEXTURE_2D || name < GL_TEXTURE_MAG_FILTER ||
+      name > GL_TEXTURE_WRAP_T) {
     return;
   }
   context->textureParameters[name - GL_TEXTURE_MAG_FILTER] = value;
@@ -382,19 +222,12 @@ static int RowBytes(int width, int components) {
 
 void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height,
                   GLint border, GLenum format, GLenum type, const GLvoid* pixels) {
-  GlContext* context = ContextOutsideBegin();
-  if (context == nullptr) {
-    return;
-  }
+  GlContext* context = currentContext;
   const bool opaque = internalFormat == GL_RGB || internalFormat == 3;
-  if (target != GL_TEXTURE_2D || type != GL_UNSIGNED_BYTE ||
+  if (context == nullptr || target != GL_TEXTURE_2D || type != GL_UNSIGNED_BYTE ||
       (format != GL_RGB && format != GL_RGBA) ||
-      !(opaque || internalFormat == GL_RGBA || internalFormat == 4)) {
-    SetError(GL_INVALID_ENUM);
-    return;
-  }
-  if (level < 0 || level > kMaxTextureLevel || width < 0 || height < 0 || border != 0) {
-    SetError(GL_INVALID_VALUE);
+      !(opaque || internalFormat == GL_RGBA || internalFormat == 4) || level < 0 ||
+      level > kMaxTextureLevel || width < 0 || height < 0 || border != 0) {
     return;
   }
   // WebGL takes RGBA bytes; a three-component texture reads alpha 1 whatever was supplied.

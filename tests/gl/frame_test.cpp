@@ -21,12 +21,13 @@ using Picture = std::vector<unsigned char>;  // RGB, top row first, as in a bina
 
 // llvmpipe gives the same bytes on one machine. Another Mesa may round a shade by one step or an
 // edge pixel differently: softpipe, a rasteriser and shader engine of its own, differs from these
-// pictures in a few edge pixels of the filled frames (under 0.1 %) and nowhere by more than 1 step
+// pictures in at most 30 edge pixels of the filled frames and nowhere by more than 1 step
 // elsewhere. So a pixel is off when a channel differs by more than 1 step, and a picture passes
-// with up to 0.5 % of its pixels off. Lines are rasterised differently (softpipe: 5 % of the
+// with up to 0.2 % (80) of its pixels off. Light 0's highlights in the rotated frame are 4660
+// pixels brighter by 2 to 12 steps. Lines are rasterised differently (softpipe: 5 % of the
 // wireframe off), so the wireframe picture pins llvmpipe's line rule.
 constexpr int kChannelTolerance = 1;
-constexpr int kPixelsAllowedOff = kSide * kSide / 200;
+constexpr int kPixelsAllowedOff = kSide * kSide / 500;
 
 Picture ReadFrame() {
   std::vector<unsigned char> bottomUp(3 * kSide * kSide);
@@ -112,7 +113,7 @@ TEST_F(Frame, FramesMatchTheirBaselines) {
   ExpectBaseline("wireframe");
   Send(WM_CHAR, 'p');
   Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 70));  // its frame turns by the stored step
-  Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(90, 50));
+  Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(120, 120));
   ExpectBaseline("rotated");
 }
 

@@ -1,10 +1,12 @@
 // The page's pictures against the reviewed native ones in tests/gl/baselines, which the native
 // build is held to: the start-up view, with fog, as wireframe, and the view after a press and one
 // move of the trackball, in a 200-pixel window. The backgrounds must be identical, the model's
-// coverage agree to an IoU of 0.98 (0.95 for the wireframe: two rasterisers may step one-pixel
-// lines differently), and 97 % of the model's pixels agree in colour within 8 levels: lighting,
-// materials, fog, depth ties and the matrices of the GL subset are checked here. Both pictures of
-// each view are written as PNG.
+// coverage agree to an IoU of 0.98, and 99 % of the model's pixels agree in colour within 2 levels
+// (the wireframe: 0.95 and 96 %, as two rasterisers may step one-pixel lines differently):
+// lighting, materials, fog, depth ties and the matrices of the GL subset are checked here. The
+// moved view shows light 0's highlights, which add up to 12 levels to a third of the model; the
+// engines differ from Mesa by more than 2 levels only at edges and depth ties (under 1 %).
+// Both pictures of each view are written as PNG.
 // Usage: node fidelity.js <chromium|firefox> <page directory> <baseline directory> <output directory>
 'use strict';
 const assert = require('assert');
@@ -16,7 +18,7 @@ const lib = require('./lib');
 // A 250-pixel screen gives a 200-pixel window, at (50, 50) on the page.
 const kViewport = { width: 250, height: 250, deviceScaleFactor: 1 };
 const kPress = [50 + 40, 50 + 70];
-const kMove = [50 + 90, 50 + 50];
+const kMove = [50 + 120, 50 + 120];
 
 function readPpm(file) {
   const bytes = fs.readFileSync(file);
@@ -32,12 +34,12 @@ function writePng(image, file) {
   fs.writeFileSync(file, PNG.sync.write(png));
 }
 
-function compare(name, web, native, minimumIoU) {
+function compare(name, web, native, [minimumIoU, minimumClose]) {
   assert.deepStrictEqual([web.width, web.height], [native.width, native.height]);
   assert.deepStrictEqual(lib.pixel(web, 1, 1), lib.pixel(native, 1, 1), `${name}: backgrounds differ`);
-  const { iou, close } = lib.agreement(web, native);
-  console.log(`${name}: IoU ${iou.toFixed(4)}, colour within 8 levels ${(100 * close).toFixed(2)} %`);
-  assert.ok(iou >= minimumIoU && close >= 0.97, `${name}: IoU ${iou}, colour ${close}`);
+  const { iou, close } = lib.agreement(web, native, 2);
+  console.log(`${name}: IoU ${iou.toFixed(4)}, colour within 2 levels ${(100 * close).toFixed(2)} %`);
+  assert.ok(iou >= minimumIoU && close >= minimumClose, `${name}: IoU ${iou}, colour ${close}`);
 }
 
 const [engine, directory, baselines, output] = process.argv.slice(2);
@@ -63,6 +65,6 @@ lib.exitWith(lib.withBrowser(directory, engine, async (browser, base) => {
     const native = readPpm(path.join(baselines, `${name}.ppm`));
     writePng(web, path.join(output, `${name}-web.png`));
     writePng(native, path.join(output, `${name}-native.png`));
-    compare(name, web, native, name === 'wireframe' ? 0.95 : 0.98);
+    compare(name, web, native, name === 'wireframe' ? [0.95, 0.96] : [0.98, 0.99]);
   }
 }));

@@ -44,7 +44,6 @@ TEST(GlSubset, EachStateAndEachChangedBatchShowsInThePicture) {
   ASSERT_NE(context, nullptr);
   ASSERT_TRUE(GlMakeCurrent(context));
   const GLfloat dimRed[4] = {0.1f, 0, 0, 1};
-  const GLfloat nearLight[4] = {0, 0, 1, 1};
   const GLubyte texel[3] = {128, 255, 255};
   const GLfloat backDiffuse[4] = {0.4f, 0.4f, 0.4f, 1};
   const struct {
@@ -56,19 +55,12 @@ TEST(GlSubset, EachStateAndEachChangedBatchShowsInThePicture) {
       {"light 0", [] { glEnable(GL_LIGHTING), glEnable(GL_LIGHT0); }, 1, 214},
       {"a second light, +0.08",
        [&] { glLightfv(GL_LIGHT1, GL_DIFFUSE, dimRed), glEnable(GL_LIGHT1); }, 1, 235},
-      // At distance sqrt(3) from each corner: 0.08 * cos 54.7 degrees / (1 + sqrt(3)).
-      {"the second light near, attenuated",
-       [&] {
-         glLightfv(GL_LIGHT1, GL_POSITION, nearLight);
-         glLightf(GL_LIGHT1, GL_LINEAR_ATTENUATION, 1);
-       },
-       1, 218},
       {"the second light off", [] { glDisable(GL_LIGHT1); }, 1, 214},
       {"the normal turned away: ambient only", [] {}, -1, 10},
       {"the normal back", [] {}, 1, 214},
-      {"linear fog, halfway at z = 0",
-       [] { glFogi(GL_FOG_MODE, GL_LINEAR), glFogf(GL_FOG_START, -1), glEnable(GL_FOG); }, 1, 107},
-      {"exponential fog, none at z = 0", [] { glFogi(GL_FOG_MODE, GL_EXP); }, 1, 214},
+      // exp(-(1.5 * 0.5)^2) = 0.57 of the colour is left; none is fogged at eye z = 0.
+      {"fog at eye depth 0.5, density 1.5",
+       [] { glFogf(GL_FOG_DENSITY, 1.5f), glTranslatef(0, 0, -0.5f), glEnable(GL_FOG); }, 1, 122},
       {"a texture modulating",
        [&] {
          glDisable(GL_FOG);

@@ -95,8 +95,8 @@ function pixel(image, x, y) {
 }
 
 // How far two pictures of the model agree: the IoU of what is not background, and the share of
-// pixels that are model in both whose colour agrees within 8 levels.
-function agreement(a, b) {
+// pixels that are model in both whose colour agrees within the given levels.
+function agreement(a, b, levels = 8) {
   const background = pixel(b, 1, 1);
   const isModel = (image, i) => [0, 1, 2].some(c => image.data[i + c] !== background[c]);
   let both = 0, either = 0, close = 0;
@@ -105,7 +105,7 @@ function agreement(a, b) {
     either += inA || inB ? 1 : 0;
     if (!(inA && inB)) continue;
     ++both;
-    close += [0, 1, 2].every(c => Math.abs(a.data[i + c] - b.data[i + c]) <= 8) ? 1 : 0;
+    close += [0, 1, 2].every(c => Math.abs(a.data[i + c] - b.data[i + c]) <= levels) ? 1 : 0;
   }
   return { iou: both / either, close: close / both };
 }

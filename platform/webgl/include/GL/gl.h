@@ -5,16 +5,19 @@
 //  - matrices: glMatrixMode (modelview, projection), glLoadIdentity, glPushMatrix, glPopMatrix,
 //    glMultMatrixf, glRotatef, glTranslatef, glOrtho, glFrustum
 //  - immediate mode: glBegin(GL_TRIANGLES), glNormal3f, glVertex3f, glEnd (one draw per glEnd)
-//  - lighting per vertex: eight lights (directional or positional, with attenuation), ambient,
-//    diffuse and specular with shininess, front and back materials, two-sided light model
-//  - fog: GL_EXP2, GL_EXP and GL_LINEAR from the eye distance |z|
+//  - lighting per vertex: eight directional lights (w = 0), their directions taken as given in
+//    eye coordinates (the viewer sends them under the identity modelview); ambient, diffuse and
+//    specular with shininess, front and back materials (no emission), two-sided light model
+//  - fog: GL_EXP2 from the eye distance |z|
 //  - glPolygonMode (GL_FILL, GL_LINE: each triangle's edges), face culling (back faces, counter-
 //    clockwise fronts), depth test (GL_LESS), glLineWidth (1 only, as WebGL)
 //  - the default 2D texture: glTexImage2D (RGB or RGBA bytes), filters, wrap modes,
 //    GL_MODULATE and GL_REPLACE, sampled at texture coordinate (0, 0)
-//  - glClear, glClearColor, glEnable, glDisable, glIsEnabled, glGetError, glGetFloatv, glFlush
+//  - glClear, glClearColor, glEnable, glDisable, glGetFloatv (GL_MODELVIEW_MATRIX), glFlush
 // Not supported: other primitives, vertex arrays, colours and texture coordinates per vertex,
-// spot lights, blending, stencil, glViewport, display lists, texture objects, glReadPixels.
+// positional and spot lights, attenuation, other fog modes, blending, stencil, glViewport, display
+// lists, texture objects, glReadPixels, glIsEnabled. Calls the subset does not support, or with
+// arguments OpenGL refuses, do nothing; there is no error state (glGetError) to query.
 #pragma once
 
 typedef unsigned int GLenum;
@@ -31,13 +34,6 @@ typedef double GLdouble;
 
 #define GL_FALSE 0
 #define GL_TRUE 1
-
-#define GL_NO_ERROR 0
-#define GL_INVALID_ENUM 0x0500
-#define GL_INVALID_VALUE 0x0501
-#define GL_INVALID_OPERATION 0x0502
-#define GL_STACK_OVERFLOW 0x0503
-#define GL_STACK_UNDERFLOW 0x0504
 
 #define GL_TRIANGLES 0x0004
 
@@ -58,12 +54,8 @@ typedef double GLdouble;
 #define GL_TEXTURE_2D 0x0DE1
 
 #define GL_FOG_DENSITY 0x0B62
-#define GL_FOG_START 0x0B63
-#define GL_FOG_END 0x0B64
 #define GL_FOG_MODE 0x0B65
 #define GL_FOG_COLOR 0x0B66
-#define GL_LINEAR 0x2601
-#define GL_EXP 0x0800
 #define GL_EXP2 0x0801
 
 #define GL_LIGHT_MODEL_TWO_SIDE 0x0B52
@@ -79,16 +71,11 @@ typedef double GLdouble;
 #define GL_DIFFUSE 0x1201
 #define GL_SPECULAR 0x1202
 #define GL_POSITION 0x1203
-#define GL_CONSTANT_ATTENUATION 0x1207
-#define GL_LINEAR_ATTENUATION 0x1208
-#define GL_QUADRATIC_ATTENUATION 0x1209
-#define GL_EMISSION 0x1600
 #define GL_SHININESS 0x1601
 
 #define GL_MODELVIEW 0x1700
 #define GL_PROJECTION 0x1701
 #define GL_MODELVIEW_MATRIX 0x0BA6
-#define GL_PROJECTION_MATRIX 0x0BA7
 
 #define GL_TEXTURE_ENV 0x2300
 #define GL_TEXTURE_ENV_MODE 0x2200
@@ -108,10 +95,8 @@ typedef double GLdouble;
 extern "C" {
 #endif
 
-GLenum glGetError(void);
 void glEnable(GLenum capability);
 void glDisable(GLenum capability);
-GLboolean glIsEnabled(GLenum capability);
 void glGetFloatv(GLenum name, GLfloat* values);
 void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha);
 void glClear(GLbitfield mask);
@@ -137,7 +122,6 @@ void glNormal3f(GLfloat x, GLfloat y, GLfloat z);
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z);
 
 void glLightfv(GLenum light, GLenum name, const GLfloat* values);
-void glLightf(GLenum light, GLenum name, GLfloat value);
 void glLightModeli(GLenum name, GLint value);
 void glMaterialfv(GLenum face, GLenum name, const GLfloat* values);
 void glMaterialf(GLenum face, GLenum name, GLfloat value);
