@@ -8,12 +8,10 @@
 set -euo pipefail
 repo=$(realpath "$(dirname "$0")/..")
 release=${1:?usage: fresh_debian.sh bookworm|trixie [run|package|web|test...]}
-shift
-groups=("$@")
+groups=("${@:2}")
 ((${#groups[@]})) || groups=(run package web test)
 work=$(realpath -m "${FRESH_DEBIAN_DIR:-/var/tmp/ribbon-fresh}")
 mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -1)
-mkdir -p "$work"
 command -v debootstrap >/dev/null || apt-get install -y -qq debootstrap >/dev/null
 if [[ ! -f $work/$release.tar ]]; then
   rm -rf "$work/$release-base"
@@ -44,8 +42,7 @@ for group in "${groups[@]}"; do
   cp /etc/ssl/certs/ca-certificates.crt "$root/etc/host-ca.crt"
   git -C "$repo" archive HEAD | tar -C "$root/src" -x
   for m in proc sys dev dev/pts dev/shm; do mount --bind "/$m" "$root/$m"; done
-  before=$(count)
-  start=$(date +%s)
+  before=$(count) start=$(date +%s)
   case $group in
     run | package | test) logged "scripts/$group" ;;&
     package) cp "$root"/src/dist/*.deb "$work/$release.deb" && ls "$root/src/dist" ;;
