@@ -1,6 +1,7 @@
 // The SDL2 backend's start, its desktop (message boxes, screen, capture, clock) and its table.
 #include "platform/sdl/layer.h"
 #include "platform/sdl/video_start.h"
+#include "platform/sdl/wayland.h"
 
 #include <cstdio>
 
@@ -52,6 +53,8 @@ static void MessageBox(core::Window* owner, const char* text, const char* captio
   int shown = 0;
   if (VideoPending()) {
     shown = ShowBoxWhileVideoStarts(flags, caption, text);
+  } else if (OnWaylandDriver()) {
+    shown = ShowDrawnBox(caption, text);
   } else if (!OnHeadlessDriver()) {
     SDL_Window* parent = owner != nullptr && owner->visible ? SdlWindow(owner) : nullptr;
     shown = SDL_ShowSimpleMessageBox(flags, caption, text, parent);

@@ -20,6 +20,7 @@
 #include <cstdio>
 
 #include "platform/sdl/layer.h"
+#include "platform/sdl/wayland.h"
 
 namespace sdl {
 namespace {
@@ -74,12 +75,13 @@ void LoadDriver() {
 
 // A connection costs about a millisecond, against SDL's tens. SDL makes Xlib ready for threads,
 // which must come before any other Xlib call: so it does here.
-Display* ProbeX11() {
+Display* ProbeX11(const char* besides) {
   XInitThreads();
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr) {
-    std::fprintf(stderr, "ribbon: cannot open a display: no X server answered at DISPLAY=\"%s\"\n",
-                 XDisplayName(nullptr));
+    std::fprintf(stderr,
+                 "ribbon: cannot open a display: %sno X server answered at DISPLAY=\"%s\"\n",
+                 besides, XDisplayName(nullptr));
   }
   return display;
 }
@@ -113,15 +115,25 @@ void WaitUntilBoxShows(pid_t box) {
 
 }  // namespace
 
+// A Wayland compositor without a seat cannot serve: X11 where a server answers, else one line.
 bool OpenVideo() {
   const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+  const bool wayland = requested == nullptr ? SDL_getenv("WAYLAND_DISPLAY") != nullptr
+                                            : SDL_strcasecmp(requested, "wayland") == 0;
+  const bool seatless = wayland && AskWaylandSession() == WaylandSession::kNoSeat;
+  const char* kSeatless = "the Wayland compositor offers no seat (no keyboard or pointer), and ";
+  if (seatless && requested != nullptr) {
+    std::fprintf(stderr, "ribbon: cannot open a display: %sSDL_VIDEODRIVER asks for Wayland\n",
+                 kSeatless);
+    return false;
+  }
   // Without a Wayland session only X11 can answer; trying Wayland anyway just adds noise.
-  if (requested == nullptr && SDL_getenv("WAYLAND_DISPLAY") == nullptr) {
+  if (requested == nullptr && (!wayland || seatless)) {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     requested = "x11";
   }
   if (requested != nullptr && SDL_strcasecmp(requested, "x11") == 0) {
-    probe = ProbeX11();
+    probe = ProbeX11(seatless ? kSeatless : "");
     if (probe != nullptr) {
       ExitWhenDisplayIsLost();
     }

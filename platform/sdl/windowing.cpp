@@ -4,6 +4,7 @@
 
 #include "platform/sdl/layer.h"
 #include "platform/sdl/video_start.h"
+#include "platform/sdl/wayland.h"
 #include "resources/icon.h"
 
 namespace sdl {
@@ -139,6 +140,7 @@ bool CreateWindow(core::Window& window, const PIXELFORMATDESCRIPTOR* request) {
   Describe(*window.native);
   if (window.visible) {
     SDL_ShowWindow(sdl);
+    KeepSizeOnWayland(sdl);
   }
   return true;
 }
@@ -149,7 +151,12 @@ bool DescribeFormat(const core::Window& window, PIXELFORMATDESCRIPTOR* descripti
 }
 
 void ShowWindow(core::Window& window, bool shown) {
-  shown ? SDL_ShowWindow(window.native->sdl) : SDL_HideWindow(window.native->sdl);
+  if (!shown) {
+    SDL_HideWindow(window.native->sdl);
+    return;
+  }
+  SDL_ShowWindow(window.native->sdl);
+  KeepSizeOnWayland(window.native->sdl);
 }
 
 void SetIconic(core::Window& window, bool iconic) {
