@@ -1,65 +1,70 @@
 #!/usr/bin/env bash
-# The README's commands on a minimal Debian 12 (debootstrap's minbase), each in a fresh copy of it
-# with nothing installed but what its own command's set-up group brings: scripts/run (its headless
-# tour), scripts/package (the .deb and the zip) and scripts/web (until the page answers). Prints
-# each command's time and the number of packages its set-up added. Needs root and the network;
-# not part of CI (about a quarter of an hour).
-# Usage: tests/fresh_debian.sh [WORKDIR] [run|package|web...]
+# The README's commands on a minimal Debian (debootstrap's minbase of RELEASE, from this machine's
+# mirror), each in a fresh copy with only its own set-up group: scripts/run (its headless tour),
+# scripts/package, scripts/web (until the page answers) and scripts/test, which on a later release
+# also puts Debian 12's .deb through tests/package/deb.sh. Prints each command's time and the
+# packages its set-up added. Needs root and the network; not in CI (hours). Work: $FRESH_DEBIAN_DIR
+# Usage: tests/fresh_debian.sh bookworm|trixie [run|package|web|test...]
 set -euo pipefail
 repo=$(realpath "$(dirname "$0")/..")
-work=$(realpath -m "${1:-/var/tmp/ribbon-fresh}")
-shift || true
-groups=("$@")
-((${#groups[@]})) || groups=(run package web)
+release=${1:?usage: fresh_debian.sh bookworm|trixie [run|package|web|test...]}
+groups=("${@:2}")
+((${#groups[@]})) || groups=(run package web test)
+work=$(realpath -m "${FRESH_DEBIAN_DIR:-/var/tmp/ribbon-fresh}")
 mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -1)
-mkdir -p "$work"
 command -v debootstrap >/dev/null || apt-get install -y -qq debootstrap >/dev/null
-if [[ ! -f $work/base.tar ]]; then
-  rm -rf "$work/base"
-  debootstrap --variant=minbase bookworm "$work/base" "${mirror:-http://deb.debian.org/debian}" \
-    >/dev/null
-  tar -C "$work/base" -cf "$work/base.tar" .
-  rm -rf "$work/base"
+if [[ ! -f $work/$release.tar ]]; then
+  rm -rf "$work/$release-base"
+  debootstrap --variant=minbase "$release" "$work/$release-base" \
+    "${mirror:-http://deb.debian.org/debian}" >/dev/null
+  tar -C "$work/$release-base" -cf "$work/$release.tar" .
+  rm -rf "$work/$release-base"
 fi
 
 root=
 cleanup() {
   [[ -n $root ]] || return 0
-  for m in dev/pts dev proc; do umount "$root/$m" 2>/dev/null || true; done
+  for m in dev/shm dev/pts dev sys proc; do umount "$root/$m" 2>/dev/null || true; done
 }
 trap cleanup EXIT
-clean_env=(env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root)
+# npm reaches its registry through this machine's certificate authorities, as Node does here.
+clean_env=(env -i PATH=/usr/sbin:/usr/bin HOME=/root NODE_EXTRA_CA_CERTS=/etc/host-ca.crt)
 in_root() { chroot "$root" "${clean_env[@]}" bash -c "cd /src && $1"; }
 count() { in_root "dpkg-query -W -f='\${Status}\n' | grep -c 'install ok installed'"; }
 page_answers() { curl -sf "$1/" | grep -q ribbon && curl -sfI "$1/ribbon.wasm" >/dev/null; }
+logged() { in_root "$1" >>"$log" 2>&1 || { tail "$log"; exit 1; }; }
 
 for group in "${groups[@]}"; do
-  root=$work/$group
-  rm -rf --one-file-system "$root" && mkdir -p "$root/src"
-  tar -C "$root" -xf "$work/base.tar"
+  root=$work/$release-$group log=$work/$release-$group.log
+  rm -rf --one-file-system "$root" "$log" && mkdir -p "$root/src"
+  tar -C "$root" -xf "$work/$release.tar"
   cp /etc/resolv.conf "$root/etc/"
+  cp /etc/ssl/certs/ca-certificates.crt "$root/etc/host-ca.crt"
   git -C "$repo" archive HEAD | tar -C "$root/src" -x
-  for m in proc dev dev/pts; do mount --bind "/$m" "$root/$m"; done
-  before=$(count)
-  start=$(date +%s)
+  for m in proc sys dev dev/pts dev/shm; do mount --bind "/$m" "$root/$m"; done
+  before=$(count) start=$(date +%s)
   case $group in
-    run | package)
-      in_root "scripts/$group" >"$work/$group.log" 2>&1 || { tail "$work/$group.log"; exit 1; }
+    run | package | test) logged "scripts/$group" ;;&
+    package) cp "$root"/src/dist/*.deb "$work/$release.deb" && ls "$root/src/dist" ;;
+    test)
+      if [[ $release != bookworm ]]; then
+        [[ -f $work/bookworm.deb ]] || "$0" bookworm package
+        cp "$work/bookworm.deb" "$root/"
+        logged "bash tests/package/deb.sh /bookworm.deb build/linux/resources/ribbon.ico"
+      fi
       ;;
     web)
       port=$((18000 + RANDOM % 1000))
-      setsid chroot "$root" "${clean_env[@]}" bash -c "cd /src && scripts/web $port" \
-        >"$work/web.log" 2>&1 &
+      setsid chroot "$root" "${clean_env[@]}" bash -c "cd /src && scripts/web $port" >"$log" 2>&1 &
       server=$!
       until page_answers "http://127.0.0.1:$port"; do
-        kill -0 "$server" 2>/dev/null || { tail "$work/web.log"; exit 1; }
+        kill -0 "$server" 2>/dev/null || { tail "$log"; exit 1; }
         sleep 2
       done
       kill -- -"$server" && wait "$server" || true
       ;;
   esac
-  echo "scripts/$group: $(($(date +%s) - start)) s, $(($(count) - before)) packages installed"
-  [[ $group != package ]] || ls "$root/src/dist"
+  echo "$release scripts/$group: $(($(date +%s) - start)) s, $(($(count) - before)) packages added"
   cleanup
   rm -rf --one-file-system "$root"
 done

@@ -34,7 +34,7 @@ LRESULT CALLBACK RecordingProcedure(HWND window, UINT message, WPARAM wParam, LP
 HWND MakeWindow(int x = 50, int y = 70) {
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = RecordingProcedure;
-  windowClass.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(IDI_RIBBON));
+  windowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_RIBBON));
   windowClass.lpszClassName = "SdlTest";
   RegisterClassA(&windowClass);  // fails harmlessly once registered
   return CreateWindowExA(0, "SdlTest", "sdl", WS_OVERLAPPEDWINDOW, x, y, 200, 100, nullptr, nullptr,
