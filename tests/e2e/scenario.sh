@@ -68,14 +68,14 @@ if [[ $mode == full ]]; then
       e2e_fail "size not restored: $(e2e_window_geometry "$window")"
   fi
 
-  # Press on the model, four moves 0.3 s apart, a shot while the button is still down. Following
-  # the pointer, the model turns about 35 degrees and a quarter of the window changes; a layer
-  # that missed the moves changed 0.08 of it (a stale position, then nothing).
+  # Press on the model, four moves 0.3 s (E2E_SETTLE) apart, a shot while the button is still
+  # down. Following the pointer, the model turns about 35 degrees and a quarter of the window
+  # changes; a layer that missed the moves changed 0.08 of it (a stale position, then nothing).
   cx=$((left + width / 2)) cy=$((top + height / 2)) frames=$(word 0 2>/dev/null)
   share() { e2e_diff_pixels "$1" "$2" | awk -v n=$((width * height)) '{ printf "%.3f", $1 / n }'; }
   path() { for i in "$@"; do echo mousemove $((cx + 120 * i / 48)) $((cy + 32 * i / 48)); done; }
   xdotool mousemove $cx $cy sleep 0.1 mousedown 1
-  for i in 12 24 36 48; do xdotool sleep 0.3 $(path $i); done
+  for i in 12 24 36 48; do xdotool sleep "${E2E_SETTLE:-0.3}" $(path $i); done
   slow=$(e2e_wait_still_picture "$window" "$shots" held) || e2e_fail "the held model never stills"
   held=$(share "$shots/default.png" "$slow")
   e2e_log "held drag: $held of the window changed${frames:+, $(($(word 0) - frames)) frames}"
@@ -85,7 +85,7 @@ if [[ $mode == full ]]; then
   # Back to the press point, where the release stops the model as it started; then the same drag
   # as one burst of 48 moves, sent while the program is stopped. Waiting together, they merge and
   # turn the model as far; taken one by one, each would overwrite the increment before it.
-  for i in 36 24 12 0; do xdotool sleep 0.3 $(path $i); done
+  for i in 36 24 12 0; do xdotool sleep "${E2E_SETTLE:-0.3}" $(path $i); done
   xdotool sleep 0.3 mouseup 1 sleep 0.3 mousedown 1 sleep 0.1
   kill -STOP "$pid"
   xdotool $(path $(seq 48)) sleep 0.2
