@@ -128,6 +128,8 @@ TEST_F(CoreInput, KeysAndTheirCharacters) {
                                {WM_KEYDOWN, VK_PACKET, 1},
                                {WM_CHAR, '?', 1},
                                {WM_KEYUP, VK_PACKET, static_cast<LPARAM>(0xC0000001u)}}));
+  core::KeyChanged(window, 'Q', false, false, {});  // no key left down for the tests after this
+  Take(false);
 }
 
 }  // namespace

@@ -33,6 +33,8 @@ function call(port, method, path, body) {
   });
 }
 
+const kButtons = { left: 0, middle: 1, right: 2 };  // WebDriver's numbers
+
 class Page {
   constructor(browser) {
     Object.assign(this, { browser, handlers: {}, viewport: { width: 1024, height: 768 } });
@@ -40,8 +42,13 @@ class Page {
     this.keyboard = { press: key => act('key', ...['keyDown', 'keyUp'].map(type => ({ type, value: kKeys[key] ?? key }))) };
     this.mouse = {
       move: (x, y) => act('pointer', { type: 'pointerMove', x: Math.round(x), y: Math.round(y) }),
-      down: () => act('pointer', { type: 'pointerDown', button: 0 }),
-      up: () => act('pointer', { type: 'pointerUp', button: 0 }),
+      down: ({ button = 'left' } = {}) => act('pointer', { type: 'pointerDown', button: kButtons[button] }),
+      up: ({ button = 'left' } = {}) => act('pointer', { type: 'pointerUp', button: kButtons[button] }),
+      click: async (x, y, options) => {
+        await this.mouse.move(x, y);
+        await this.mouse.down(options);
+        await this.mouse.up(options);
+      },
     };
   }
   on(name, handler) { this.handlers[name] = handler; }
