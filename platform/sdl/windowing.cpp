@@ -121,6 +121,12 @@ SDL_Window* MakeSdlWindowForRequest(const core::WindowFields& window,
   return sdl;
 }
 
+// Shown, the window keeps its size on Wayland too, where SDL sets the limits only on a shown one.
+void ShowSdlWindow(SDL_Window* sdl) {
+  SDL_ShowWindow(sdl);
+  KeepSizeOnWayland(sdl);
+}
+
 }  // namespace
 
 core::NativeWindow* CreateNativeWindow(const core::WindowFields& window,
@@ -141,8 +147,7 @@ core::NativeWindow* CreateNativeWindow(const core::WindowFields& window,
   ApplyIcon(window, sdl);
   Describe(*native);
   if (window.visible) {
-    SDL_ShowWindow(sdl);
-    KeepSizeOnWayland(sdl);
+    ShowSdlWindow(sdl);
   }
   return native;
 }
@@ -157,8 +162,7 @@ void ShowNativeWindow(const core::WindowFields& window, bool shown) {
     SDL_HideWindow(window.native->sdl);
     return;
   }
-  SDL_ShowWindow(window.native->sdl);
-  KeepSizeOnWayland(window.native->sdl);
+  ShowSdlWindow(window.native->sdl);
 }
 
 void MinimiseNativeWindow(const core::WindowFields& window, bool iconic) {

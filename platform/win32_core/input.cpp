@@ -153,6 +153,9 @@ void PostKey(Window& target, WPARAM virtualKey, unsigned scanCode, bool extended
 
 }  // namespace
 
+// The MK_ flag of each Button, in its order.
+constexpr WPARAM kButtonFlags[] = {MK_LBUTTON, MK_MBUTTON, MK_RBUTTON};
+
 void PointerMoved(HWND sourceWindow, POINT client, Modifiers modifiers) {
   Window* source = LookUp(sourceWindow);
   Window* target = PointerTarget(source);
@@ -169,22 +172,21 @@ void ButtonChanged(HWND sourceWindow, Button button, bool down, POINT client, Mo
   static constexpr UINT kMessages[][2] = {{WM_LBUTTONUP, WM_LBUTTONDOWN},
                                           {WM_MBUTTONUP, WM_MBUTTONDOWN},
                                           {WM_RBUTTONUP, WM_RBUTTONDOWN}};
-  static constexpr WPARAM kFlags[] = {MK_LBUTTON, MK_MBUTTON, MK_RBUTTON};
   Window* source = LookUp(sourceWindow);
   Window* target = PointerTarget(source);
   if (target == nullptr) {
     return;
   }
   auto index = static_cast<int>(button);
-  state.buttons = down ? (state.buttons | kFlags[index]) : (state.buttons & ~kFlags[index]);
+  state.buttons =
+      down ? (state.buttons | kButtonFlags[index]) : (state.buttons & ~kButtonFlags[index]);
   // The event's own position: reading the pointer now could turn a quick click into a drag.
   PostPointer(*target, kMessages[index][down ? 1 : 0], ClientOf(*target, source, client),
               modifiers);
 }
 
 bool ButtonHeld(Button button) {
-  static constexpr WPARAM kFlags[] = {MK_LBUTTON, MK_MBUTTON, MK_RBUTTON};
-  return (state.buttons & kFlags[static_cast<int>(button)]) != 0;
+  return (state.buttons & kButtonFlags[static_cast<int>(button)]) != 0;
 }
 
 void KeyChanged(HWND source, WPARAM virtualKey, bool right, bool down, Modifiers modifiers) {
