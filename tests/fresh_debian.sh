@@ -2,8 +2,9 @@
 # The README's commands on a minimal Debian (debootstrap's minbase of RELEASE, from this machine's
 # mirror), each in a fresh copy with only its own set-up group: scripts/run (its headless tour),
 # scripts/package, scripts/web (until the page answers) and scripts/test, which on a later release
-# also puts Debian 12's .deb through tests/package/deb.sh. Prints each command's time and the
-# packages its set-up added. Needs root and the network; not in CI (hours). Work: $FRESH_DEBIAN_DIR
+# also puts Debian 12's .deb through tests/package/deb.sh and runs the Wayland scenario on SDL 3.
+# Prints each command's time and the packages its set-up added. Needs root and the network; not in
+# CI (hours). Work: $FRESH_DEBIAN_DIR
 # Usage: tests/fresh_debian.sh bookworm|trixie [run|package|web|test...]
 set -euo pipefail
 repo=$(realpath "$(dirname "$0")/..")
@@ -51,6 +52,11 @@ for group in "${groups[@]}"; do
         [[ -f $work/bookworm.deb ]] || "$0" bookworm package
         cp "$work/bookworm.deb" "$root/"
         logged "bash tests/package/deb.sh /bookworm.deb build/linux/resources/ribbon.ico"
+        # The Wayland scenario again on SDL 3 under the SDL 2 ABI, as other distributions ship it.
+        compat=/usr/lib/x86_64-linux-gnu/sdl2-compat
+        logged "apt-get install -y -qq libsdl2-compat >/dev/null && export LD_LIBRARY_PATH=$compat &&
+          ldd build/linux/ribbon | grep -q $compat/libSDL2 &&
+          ctest --preset linux -R e2e_wayland --output-on-failure"
       fi
       ;;
     web)
