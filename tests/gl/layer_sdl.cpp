@@ -18,13 +18,6 @@ namespace {
 using Seen = std::tuple<UINT, WPARAM, LPARAM>;
 std::vector<Seen> received;
 
-PIXELFORMATDESCRIPTOR Request(DWORD flags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL) {
-  PIXELFORMATDESCRIPTOR request = {};
-  request.dwFlags = flags;
-  request.cDepthBits = 16;
-  return request;
-}
-
 LRESULT CALLBACK RecordingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   received.emplace_back(message, wParam, lParam);
   return DefWindowProcA(window, message, wParam, lParam);
@@ -186,11 +179,14 @@ TEST_F(SdlLayer, KeysCarryScanCodes) {
 TEST_F(SdlLayer, PixelFormatsFollowWindowsRules) {
   HWND window = MakeWindow();
   HDC dc = GetDC(window);
-  PIXELFORMATDESCRIPTOR request = Request();
+  PIXELFORMATDESCRIPTOR request = {};
+  request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
+  request.cDepthBits = 16;
   EXPECT_EQ(ChoosePixelFormat(nullptr, &request), 0);
   ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
   for (DWORD flags : {PFD_DRAW_TO_WINDOW, PFD_SUPPORT_OPENGL}) {
-    PIXELFORMATDESCRIPTOR partial = Request(flags);
+    PIXELFORMATDESCRIPTOR partial = request;
+    partial.dwFlags = flags;
     EXPECT_EQ(ChoosePixelFormat(dc, &partial), 0) << flags;
   }
   Uint32 id = SdlId(window);
