@@ -6,14 +6,6 @@
 #include "display/display.h"
 #include "tests/unit/palette_format.h"
 
-TEST(PixelFormatRequest, DoubleBufferAndDepthFollowTheSettings) {
-  for (BOOL both : {0, 1}) {
-    const PIXELFORMATDESCRIPTOR r = PixelFormatRequest(both, both);
-    EXPECT_EQ(r.dwFlags, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | (both ? PFD_DOUBLEBUFFER : 0));
-    EXPECT_EQ(r.cDepthBits, both ? 16 : 0);
-  }
-}
-
 TEST(Palette, EntriesGiveTheColourOfEachBitField) {
   const int cases[][4] = {{1, 36, 0, 0},    {7, 255, 0, 0},   {56, 0, 255, 0},
                           {192, 0, 0, 255}, {73, 36, 36, 85}, {255, 255, 255, 255}};
