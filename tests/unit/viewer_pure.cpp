@@ -6,6 +6,14 @@
 #include "display/display.h"
 #include "tests/unit/palette_format.h"
 
+// Double-buffered, so that a desktop never shows a frame half drawn; the offscreen driver's format
+// cannot tell.
+TEST(PixelFormatRequest, DoubleBufferedWithSixteenDepthBits) {
+  const PIXELFORMATDESCRIPTOR r = PixelFormatRequest(1, 1);
+  EXPECT_EQ(r.dwFlags, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER);
+  EXPECT_EQ(r.cDepthBits, 16);
+}
+
 TEST(Palette, EntriesGiveTheColourOfEachBitField) {
   const int cases[][4] = {{1, 36, 0, 0},    {7, 255, 0, 0},   {56, 0, 255, 0},
                           {192, 0, 0, 255}, {73, 36, 36, 85}, {255, 255, 255, 255}};
