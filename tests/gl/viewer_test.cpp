@@ -76,21 +76,9 @@ TEST_F(ViewerTest, WithoutAContextKeysStillWorkNothingIsDrawnAndEscCloses) {
   EXPECT_EQ(RunMessageLoop(), 0);
 }
 
-class WindowProcTest : public ViewerTest {
- protected:
-  void SetUp() override {
-    ViewerTest::SetUp();
-    window = Open();
-    ASSERT_NE(viewerState.renderContext, nullptr);
-  }
-  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return ViewerWindowProc(window, message, wParam, lParam);
-  }
-  HWND window = nullptr;
-};
-
 // Command keys ask for a frame; other characters, and commands with Alt held, go to the default.
-TEST_F(WindowProcTest, CommandKeysRequestARedrawOthersGoToTheDefault) {
+TEST_F(ViewerTest, CommandKeysRequestARedrawOthersGoToTheDefault) {
+  HWND window = Open();
   const struct {
     UINT message;
     WPARAM key;
@@ -100,7 +88,8 @@ TEST_F(WindowProcTest, CommandKeysRequestARedrawOthersGoToTheDefault) {
                {WM_SYSCHAR, 'f', false}, {WM_SYSCHAR, 'p', false}, {WM_SYSCHAR, 27, false}};
   for (const auto& c : cases) {
     viewerState.idleHandler = nullptr;
-    EXPECT_EQ(Send(c.message, c.key), c.command ? 0 : DefWindowProcA(window, c.message, c.key, 0));
+    EXPECT_EQ(ViewerWindowProc(window, c.message, c.key, 0),
+              c.command ? 0 : DefWindowProcA(window, c.message, c.key, 0));
     EXPECT_EQ(viewerState.idleHandler != nullptr, c.command) << char(c.key);
   }
   EXPECT_NE(viewerState.renderContext, nullptr);
@@ -109,24 +98,28 @@ TEST_F(WindowProcTest, CommandKeysRequestARedrawOthersGoToTheDefault) {
 // The press captures at signed positions. Then another window takes the capture mid-drag: the
 // drag ends where the pointer was last seen, as a release there would (spinning unless that is
 // the press point), and later moves without the button turn nothing.
-TEST_F(WindowProcTest, PressCapturesAndLosingTheCaptureEndsTheDragWhereThePointerWas) {
-  EXPECT_EQ(Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(65535, 0x8000)), 0);
+TEST_F(ViewerTest, PressCapturesAndLosingTheCaptureEndsTheDragWhereThePointerWas) {
+  HWND window = Open();
+  const auto send = [window](UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return ViewerWindowProc(window, message, wParam, lParam);
+  };
+  EXPECT_EQ(send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(65535, 0x8000)), 0);
   EXPECT_EQ(LayerCalls().back(), LayerCall("SetCapture", Handle(window)));
   EXPECT_EQ(viewerState.dragStartX + viewerState.dragStartY, -1 - 32768);
-  EXPECT_EQ(Send(WM_LBUTTONUP, 0, MAKELPARAM(5, 6)), 0);
+  EXPECT_EQ(send(WM_LBUTTONUP, 0, MAKELPARAM(5, 6)), 0);
   EXPECT_EQ(LayerCallCount("ReleaseCapture"), 1);
   for (int lastX : {30, 10}) {
-    Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-    Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(lastX, 10));
+    send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(lastX, 10));
     viewerState.idleHandler = nullptr;
     SetCapture(nullptr);  // as another window's SetCapture would
-    Send(WM_CAPTURECHANGED);
+    send(WM_CAPTURECHANGED);
     EXPECT_EQ(
         std::make_tuple(viewerState.dragging, viewerState.keepSpinning, viewerState.idleHandler),
         std::make_tuple(0, lastX != 10 ? 1 : 0, &IdleRender))
         << lastX;
     const float angle = viewerState.rotationAngle;
-    Send(WM_MOUSEMOVE, 0, MAKELPARAM(200, 300));
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(200, 300));
     EXPECT_EQ(viewerState.rotationAngle, angle);
   }
 }

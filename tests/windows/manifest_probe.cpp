@@ -1,7 +1,6 @@
-// Linked with ribbon.exe's resources, manifest included: prints what the manifest gives a process
-// (awareness 2 is per monitor) and fails unless comctl32.dll comes from the Common Controls 6
-// assembly and the system DPI is the expected one (the prefix's LogPixels). The DPI awareness is
-// printed only: Wine 8 makes every process per-monitor aware, with a manifest or without.
+// Linked with ribbon.exe's resources, manifest included: fails unless comctl32.dll comes from the
+// Common Controls 6 assembly and the system DPI is the prefix's LogPixels. The DPI awareness
+// (2: per monitor) is printed only: Wine 8 gives it to every process, manifest or not.
 // Usage: manifest_probe.exe SYSTEM_DPI
 #include <windows.h>
 #include <cstdio>
