@@ -11,15 +11,12 @@
 #include "app/viewer_state.h"
 #include "platform/win32_core/testing.h"
 
-constexpr int kTestWindowSide = 400;
-
 class ViewerTest : public testing::Test {
  protected:
   void SetUp() override {
     LayerReset();
     viewerState = ViewerState{};
-    viewerState.windowWidth = kTestWindowSide;
-    viewerState.windowHeight = kTestWindowSide;
+    viewerState.windowWidth = viewerState.windowHeight = 400;
   }
   void TearDown() override {
     LayerReset();
