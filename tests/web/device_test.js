@@ -39,8 +39,6 @@ async function phone(browser, url, screen, turned) {
   await page.setViewport(turned);
   await lib.frames(page, 3);
   const now = await rect(page, '#canvas');
-  console.log(`  ${screen.width} x ${screen.height}: hint box ${box.width} x ${box.height} CSS px,` +
-              ` window ${kWindow} device px at (${canvas.x}, ${canvas.y}); turned: the same`);
   assert.deepStrictEqual(now, canvas, 'the window moved or changed its size when the phone turned');
   assert.ok(inside(now, turned), 'the turned phone cuts the window off');
   return page;

@@ -5,7 +5,6 @@
 #include <webgl/webgl1.h>
 #include <webgl/webgl2.h>
 
-#include <cstdlib>
 #include <functional>
 #include <initializer_list>
 #include <utility>
@@ -92,8 +91,3 @@ TEST(GlSubset, EachStateAndEachChangedBatchShowsInThePicture) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  std::exit(RUN_ALL_TESTS());
-}

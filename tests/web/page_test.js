@@ -108,7 +108,6 @@ async function main([engine, target]) {
     await run('the model follows a held drag, keeps turning when released in motion, a click stops it', async () => {
       held = await drag(page, true);
       const share = changed(still, held);
-      console.log(`  a slow drag, held: ${share.toFixed(3)} of the pixels changed`);
       assert.ok(share > 0.1, `only ${share} of the pixels changed while the button was held`);
       await page.mouse.up();
       // WebKit's driver: its right and middle clicks stop the model, not yet understood.
@@ -138,7 +137,6 @@ async function main([engine, target]) {
       assert.ok(await event('restored'), 'the context did not come back');
       await lib.frames(page, 3);
       const back = await lib.grab(page);
-      console.log(`  after restoring: ${changed(stopped, back)} of the pixels differ`);
       assert.ok(same(stopped, back), 'the picture differs after the context came back');
     });
     await run('Esc ends the viewer with code 0', async () => {
@@ -154,8 +152,6 @@ async function main([engine, target]) {
       await second.$eval('#canvas', c => { c.style.left = '350px'; });
       const burst = await drag(second, false, [300, 0]);
       const { iou, close } = lib.agreement(burst, held);
-      console.log(`  burst against slow: ${changed(still, burst).toFixed(3)} of the pixels changed;` +
-                  ` IoU ${iou.toFixed(4)}, colour within 8 levels ${(100 * close).toFixed(2)} %`);
       assert.ok(iou > 0.97 && close > 0.95, `the burst turned the model elsewhere: ${iou}, ${close}`);
     });
     await run('at two device pixels per CSS pixel the canvas is sharp and the picture the same', async () => {
@@ -168,8 +164,6 @@ async function main([engine, target]) {
       for (const [name, picture, at1] of [['still', await lib.grab(dense), still],
                                           ['held', await drag(dense, true, [-25, -25]), held]]) {
         const { iou, close } = lib.agreement(halve(picture), at1);
-        console.log(`  scale 2 halved against scale 1, ${name}: IoU ${iou.toFixed(4)},` +
-                    ` colour within 8 levels ${(100 * close).toFixed(2)} %`);
         // Halving mixes the colours of edges and of the thinnest slivers.
         assert.ok(iou > 0.97 && close > 0.93, `${name}: IoU ${iou}, colour ${close}`);
       }
@@ -189,7 +183,6 @@ async function main([engine, target]) {
         await lib.frames(touched, 2);
       }
       const share = changed(pressed, await lib.grab(touched));
-      console.log(`  a finger's drag: ${share.toFixed(3)} of the pixels changed`);
       assert.ok(share > 0.1, `only ${share} of the pixels changed under the finger`);
       await second.end();
       await first.end();
@@ -237,7 +230,4 @@ async function main([engine, target]) {
   server?.close();
 }
 
-main(process.argv.slice(2)).catch(error => {
-  console.error(error);
-  process.exit(1);
-});
+lib.exitWith(main(process.argv.slice(2)));

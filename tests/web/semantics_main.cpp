@@ -1,5 +1,5 @@
-// GoogleTest's main for the browser layer under Node. ASYNCIFY resumes main from Node's event
-// loop, where a plain return would not reach the process: the result goes to exit() explicitly.
+// GoogleTest's main for the test programs built to WebAssembly. ASYNCIFY resumes main from the
+// event loop, where a plain return would not reach the runtime: the result goes to exit().
 #include <gtest/gtest.h>
 
 #include <cstdlib>
