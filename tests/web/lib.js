@@ -110,19 +110,20 @@ function agreement(a, b, levels = 8) {
   return { iou: both / either, close: close / both };
 }
 
-// Serves directory, launches the engine (with launch's options) and resolves to what
-// body(browser, the server's base URL) resolves to; browser and server end either way.
-async function withBrowser(directory, engine, body, options) {
-  const server = await serve(path.resolve(directory));
+// Serves target (unless it is a URL already), launches the engine (with launch's options) and
+// resolves to what body(browser, the page's base URL) resolves to; browser and server end either
+// way.
+async function withBrowser(target, engine, body, options) {
+  const server = /^https?:/.test(target) ? null : await serve(path.resolve(target));
   try {
     const browser = await launch(engine, options);
     try {
-      return await body(browser, `http://127.0.0.1:${server.address().port}/`);
+      return await body(browser, server ? `http://127.0.0.1:${server.address().port}/` : target);
     } finally {
       await browser.close();
     }
   } finally {
-    server.close();
+    server?.close();
   }
 }
 
