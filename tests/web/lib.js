@@ -28,8 +28,8 @@ function serve(dir) {
   return new Promise(resolve => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-// engine: 'chromium', 'firefox' or 'webkit'; webgl false switches WebGL off; prefs are Firefox's.
-async function launch(engine = 'chromium', { webgl = true, prefs = {} } = {}) {
+// engine: 'chromium', 'firefox' or 'webkit'; webgl false switches WebGL off.
+async function launch(engine = 'chromium', { webgl = true } = {}) {
   const defaultViewport = { width: 1024, height: 768, deviceScaleFactor: 1 };
   if (engine === 'chromium') {
     return puppeteer.launch({
@@ -53,7 +53,7 @@ async function launch(engine = 'chromium', { webgl = true, prefs = {} } = {}) {
     executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
     headless: false,
     env: { ...process.env, DISPLAY: display },
-    extraPrefsFirefox: { 'webgl.force-enabled': webgl, 'webgl.disabled': !webgl, ...prefs },
+    extraPrefsFirefox: { 'webgl.force-enabled': webgl, 'webgl.disabled': !webgl },
     defaultViewport,
   });
   browser.on('disconnected', () => xvfb.kill());
@@ -81,11 +81,8 @@ async function show(page, how = () => page.keyboard.press('Enter')) {
 
 // The canvas as pixels: { width, height, data (RGBA rows, top first) }, in device pixels.
 async function grab(page) {
-  const box = await page.$eval('#canvas', c => {
-    const r = c.getBoundingClientRect();
-    return { x: r.x, y: r.y, width: r.width, height: r.height };
-  });
-  const png = PNG.sync.read(Buffer.from(await page.screenshot({ clip: box, type: 'png' })));
+  const { x, y, width, height } = await page.$eval('#canvas', c => c.getBoundingClientRect().toJSON());
+  const png = PNG.sync.read(Buffer.from(await page.screenshot({ clip: { x, y, width, height }, type: 'png' })));
   return { width: png.width, height: png.height, data: png.data };
 }
 
