@@ -36,6 +36,11 @@ class Page {
       move: (x, y) => act('pointer', { type: 'pointerMove', x: Math.round(x), y: Math.round(y) }),
       down: ({ button = 'left' } = {}) => act('pointer', { type: 'pointerDown', button: kButtons[button] }),
       up: ({ button = 'left' } = {}) => act('pointer', { type: 'pointerUp', button: kButtons[button] }),
+      click: async (x, y, options) => {
+        await this.mouse.move(x, y);
+        await this.mouse.down(options);
+        await this.mouse.up(options);
+      },
     };
   }
   on(name, handler) { this.handlers[name] = handler; }
