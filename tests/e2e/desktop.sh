@@ -9,8 +9,7 @@ source "$(dirname "$0")/lib.sh"
 (($# == 2)) || e2e_fail "usage: desktop.sh PATH_TO_RIBBON PATH_TO_SWAP_COUNTER_LIBRARY"
 viewer=$1 counter_library=$2
 shots=$(e2e_artifact_dir desktop)
-counter=$shots/swaps
-errors=$shots/stderr
+counter=$shots/swaps errors=$shots/stderr
 e2e_start_xvfb
 openbox --sm-disable >/dev/null 2>&1 &
 e2e_track_pid $!
@@ -52,8 +51,7 @@ sleep 0.5
 swaps_before=$(swaps) ticks_before=$(cpu_ticks "$pid")
 sleep 3
 minimised_swaps=$(($(swaps) - swaps_before)) minimised_ticks=$(($(cpu_ticks "$pid") - ticks_before))
-e2e_log "minimised for 3 s: $minimised_swaps frames, $minimised_ticks CPU ticks" \
-  "($(awk -v t="$minimised_ticks" -v hz="$(getconf CLK_TCK)" 'BEGIN { print 100 * t / hz / 3 }') %)"
+e2e_log "minimised for 3 s: $minimised_swaps frames, $minimised_ticks of $((3 * $(getconf CLK_TCK))) CPU ticks"
 ((minimised_swaps == 0)) || e2e_fail "$minimised_swaps frames drawn while minimised"
 ((minimised_ticks * 100 < 3 * $(getconf CLK_TCK))) || e2e_fail "1 % of a core or more"
 
