@@ -94,28 +94,35 @@ mergeInto(LibraryManager.library, {
   JsWatchPage: function (down, up, move, shiftBit, controlBit, altBit) {
     if (typeof document === 'undefined') return 0;
     const canvas = document.getElementById('canvas');
-    const report = (e, kind) => {
+    const report = (e, kind, button) => {
       const box = canvas.getBoundingClientRect();
       const scale = window.devicePixelRatio || 1;
       const keys =
           (e.shiftKey ? shiftBit : 0) | (e.ctrlKey ? controlBit : 0) | (e.altKey ? altBit : 0);
       _RibbonPointer(kind, Math.floor((e.clientX - box.left) * scale),
-                     Math.floor((e.clientY - box.top) * scale), e.button, keys);
+                     Math.floor((e.clientY - box.top) * scale), button, keys);
+    };
+    // A button goes down or up when its bit in the event's buttons changes. The event's button
+    // is not trusted for that: WebKitGTK names the left one in the move after a right or middle
+    // button comes up, or after a context menu closes.
+    let held = 0;
+    const buttonsChanged = e => {
+      const changed = [[0, 1], [1, 4], [2, 2]].filter(pair => (held ^ e.buttons) & pair[1]);
+      held = e.buttons;
+      for (const pair of changed) report(e, held & pair[1] ? down : up, pair[0]);
+      return changed.length > 0;
     };
     canvas.addEventListener('pointerdown', e => {
       if (!e.isPrimary) return;
       Module.ribbonPointer = e.pointerId;
-      report(e, down);
+      buttonsChanged(e);
       // No mouse events follow, nor a touch's scrolling or zooming (touch-action: none as well).
       e.preventDefault();
     });
-    canvas.addEventListener('pointerup', e => { if (e.isPrimary) report(e, up); });
+    canvas.addEventListener('pointerup', e => { if (e.isPrimary) buttonsChanged(e); });
+    // A button pressed or released while another is held comes as a move.
     canvas.addEventListener('pointermove', e => {
-      if (!e.isPrimary) return;
-      // A mouse button pressed or released while another is held comes as a move with a button.
-      const mask = [1, 4, 2][e.button];
-      if (e.button < 0) report(e, move);
-      else if (mask) report(e, e.buttons & mask ? down : up);
+      if (e.isPrimary && !buttonsChanged(e)) report(e, move, -1);
     });
     canvas.addEventListener('lostpointercapture', e => {
       if (!canvas.hasPointerCapture(e.pointerId)) _RibbonCaptureLost();

@@ -111,9 +111,7 @@ async function main([engine, target]) {
       console.log(`  a slow drag, held: ${share.toFixed(3)} of the pixels changed`);
       assert.ok(share > 0.1, `only ${share} of the pixels changed while the button was held`);
       await page.mouse.up();
-      // WebKit's driver: its right and middle clicks stop the model, not yet understood.
-      const others = engine === 'webkit' ? [] : ['right', 'middle'];
-      for (const button of others) await page.mouse.click(...kFrom, { button });
+      for (const button of ['right', 'middle']) await page.mouse.click(...kFrom, { button });
       assert.ok(!await stays(page), 'the model stopped after the drag, or a right or middle click');
       // Left pressed and released while the right button is held: chorded, it still clicks.
       await page.mouse.down({ button: 'right' });
