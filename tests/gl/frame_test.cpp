@@ -29,14 +29,13 @@ using Picture = std::vector<unsigned char>;  // RGB, top row first, as in a bina
 constexpr int kChannelTolerance = 1;
 constexpr int kPixelsAllowedOff = kSide * kSide / 500;
 
+// GL's rows start at the bottom: each is read into its place from the top.
 Picture ReadFrame() {
-  std::vector<unsigned char> bottomUp(3 * kSide * kSide);
+  Picture picture(3 * kSide * kSide);
   glReadBuffer(GL_FRONT);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, kSide, kSide, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-  Picture picture;
-  for (int row = kSide - 1; row >= 0; --row) {
-    picture.insert(picture.end(), &bottomUp[3 * kSide * row], &bottomUp[3 * kSide * (row + 1)]);
+  for (int row = 0; row < kSide; ++row) {
+    glReadPixels(0, kSide - 1 - row, kSide, 1, GL_RGB, GL_UNSIGNED_BYTE, &picture[3 * kSide * row]);
   }
   return picture;
 }

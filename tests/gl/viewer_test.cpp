@@ -2,6 +2,8 @@
 // the window procedure's messages and keys, and the message loop's scheduling.
 #include <SDL.h>
 
+#include <tuple>
+
 #include "tests/gl/viewer_fixture.h"
 #include "tests/unit/palette_format.h"
 
@@ -42,10 +44,10 @@ TEST_F(ViewerTest, FailedClassOrWindowEndsWithOneAfterOneErrorBox) {
     LayerReset();
     LayerInjectFault(fault);
     EXPECT_EQ(RunViewerMain(), 1);
-    EXPECT_EQ(LayerLastMessageBox().caption, "Error");
-    EXPECT_EQ(LayerLastMessageBox().type, MB_OK | MB_ICONERROR);
-    // The hint comes only after the class exists.
-    EXPECT_EQ(LayerLastMessageBox().count, fault == LayerFault::kRegisterClass ? 1 : 2);
+    const auto& box = LayerLastMessageBox();  // the hint comes only after the class exists
+    EXPECT_EQ(std::make_tuple(box.caption, box.type, box.count),
+              std::make_tuple("Error", MB_OK | MB_ICONERROR,
+                              fault == LayerFault::kRegisterClass ? 1 : 2));
   }
 }
 
@@ -68,8 +70,7 @@ TEST_F(ViewerTest, WithoutAContextKeysStillWorkNothingIsDrawnAndEscCloses) {
   EXPECT_EQ(viewerState.dragging + LayerCallCount("SetCapture"), 0);
   EXPECT_EQ(ViewerWindowProc(window, WM_CHAR, 'f', 0), 0);
   IdleRender();
-  EXPECT_EQ(viewerState.idleHandler, nullptr);
-  EXPECT_EQ(Swaps(), 0);
+  EXPECT_EQ(std::make_tuple(viewerState.idleHandler, Swaps()), std::make_tuple(nullptr, 0));
   ViewerWindowProc(window, WM_CHAR, 27, 0);
   ASSERT_EQ(LayerCallCount("PostQuitMessage"), 1);  // else the loop would wait for ever
   EXPECT_EQ(RunMessageLoop(), 0);
@@ -120,9 +121,10 @@ TEST_F(WindowProcTest, PressCapturesAndLosingTheCaptureEndsTheDragWhereThePointe
     viewerState.idleHandler = nullptr;
     SetCapture(nullptr);  // as another window's SetCapture would
     Send(WM_CAPTURECHANGED);
-    EXPECT_EQ(viewerState.dragging, 0);
-    EXPECT_EQ(viewerState.keepSpinning, lastX != 10 ? 1 : 0) << lastX;
-    EXPECT_EQ(viewerState.idleHandler, &IdleRender);
+    EXPECT_EQ(
+        std::make_tuple(viewerState.dragging, viewerState.keepSpinning, viewerState.idleHandler),
+        std::make_tuple(0, lastX != 10 ? 1 : 0, &IdleRender))
+        << lastX;
     const float angle = viewerState.rotationAngle;
     Send(WM_MOUSEMOVE, 0, MAKELPARAM(200, 300));
     EXPECT_EQ(viewerState.rotationAngle, angle);
@@ -151,9 +153,8 @@ TEST_F(WindowProcTest, IdleHandlerStopsWhileTheWindowIsMinimised) {
   ShowWindow(window, SW_MINIMIZE);
   RequestRedraw();
   IdleRender();
-  EXPECT_EQ(viewerState.idleHandler, nullptr);
-  EXPECT_EQ(viewerState.keepSpinning, 1);
-  EXPECT_EQ(Swaps(), 0);
+  EXPECT_EQ(std::make_tuple(viewerState.idleHandler, viewerState.keepSpinning, Swaps()),
+            std::make_tuple(nullptr, 1, 0));
 }
 
 // A display that needs a palette: the format is described as 8-bit 3-3-2 before creation.

@@ -5,6 +5,7 @@
 #include <webgl/webgl1.h>
 #include <webgl/webgl2.h>
 
+#include <cstdlib>
 #include <functional>
 #include <initializer_list>
 #include <utility>
@@ -91,3 +92,8 @@ TEST(GlSubset, EachStateAndEachChangedBatchShowsInThePicture) {
 }
 
 }  // namespace
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  std::exit(RUN_ALL_TESTS());
+}

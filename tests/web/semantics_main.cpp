@@ -1,10 +1,15 @@
-// GoogleTest's main for the test programs built to WebAssembly. ASYNCIFY resumes main from the
-// event loop, where a plain return would not reach the runtime: the result goes to exit().
+// GoogleTest's main for the browser layer under Node. ASYNCIFY resumes main from Node's event
+// loop, where a return does not reach the process, and newer Emscripten's exit() throws into a
+// promise that nothing awaits: the result ends Node itself.
+#include <emscripten.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <cstdio>
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  std::exit(RUN_ALL_TESTS());
+  int result = RUN_ALL_TESTS();
+  std::fflush(stdout);
+  EM_ASM({ process.exit($0); }, result);
+  return result;
 }
