@@ -60,18 +60,15 @@ e2e_start_xvfb() {
   e2e_fail "could not start Xvfb"
 }
 
-# Print the id of a window titled exactly TITLE, or whose title starts with PREFIX (xwininfo also
-# shows titles set only as UTF-8, as SDL's message boxes have).
+# Prints the id of a window whose whole title matches the extended regular expression PATTERN
+# (xwininfo also shows titles set only as UTF-8, as SDL's message boxes have).
 e2e_window_by_title() {
-  xdotool search --limit 1 --name "^$(sed 's/[][\.*^$+?(){}|]/\\&/g' <<<"$1")\$" 2>/dev/null
-}
-e2e_window_by_title_prefix() {
-  xwininfo -root -tree 2>/dev/null | awk -v prefix="$1" '
-    !id && (s = index($0, "\"")) && substr($0, s + 1, length(prefix)) == prefix { id = $1 }
+  xwininfo -root -tree 2>/dev/null | awk -v pattern="^ *0x[0-9a-f]+ \"$1\": \\(" '
+    !id && $0 ~ pattern { id = $1 }
     END { if (id) print id; exit !id }'
 }
 e2e_wait_window() { e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_by_title "$1"; }
-e2e_wait_window_prefix() { e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_by_title_prefix "$1"; }
+e2e_wait_window_prefix() { e2e_wait_window "$1.*"; }
 e2e_window_exists() { xwininfo -id "$1" >/dev/null 2>&1; }
 
 # Prints "X Y WIDTH HEIGHT" of window ID: position on the screen, size of the X window.
@@ -89,6 +86,11 @@ e2e_wait_exit() {
   e2e_wait_until "$E2E_EXIT_DEADLINE" eval "! e2e_running $1" || return 1
   wait "$1" && E2E_EXIT_STATUS=0 || E2E_EXIT_STATUS=$?
   unset "E2E_TRACKED[$1]" # collected: the exit trap must not signal its reused pid
+}
+# Fails unless child PID ends after EVENT with exit status STATUS.
+e2e_expect_exit() { # PID STATUS EVENT
+  e2e_wait_exit "$1" || e2e_fail "the program still runs after $3"
+  ((E2E_EXIT_STATUS == $2)) || e2e_fail "exit status $E2E_EXIT_STATUS after $3"
 }
 
 # Fails with MESSAGE, adding whether process PID still runs or how it ended.
@@ -132,9 +134,7 @@ e2e_wait_still_picture() {
 
 # Succeeds when the pixel at (5, 5) in window ID has colour "R G B", give or take 2.
 e2e_window_shows() {
-  local x y
-  read -r x y _ < <(e2e_window_geometry "$1") || return 1
-  import -window root -depth 8 -crop "1x1+$((x + 5))+$((y + 5))" +repage txt:- |
+  e2e_screenshot_window "$1" png:- | convert - -crop 1x1+5+5 -depth 8 txt:- |
     awk -F'[(),]' -v want="$2" 'BEGIN { split(want, c, " ") } /^0,0:/ {
       ok = ($3 - c[1]) ^ 2 <= 4 && ($4 - c[2]) ^ 2 <= 4 && ($5 - c[3]) ^ 2 <= 4 } END { exit !ok }'
 }
@@ -148,6 +148,7 @@ e2e_drag() {
   xdotool mousemove "$x1" "$y1" sleep 0.05 mousedown 1 "${moves[@]}" sleep 0.05 mouseup 1
 }
 e2e_click() { e2e_drag "$1" "$2" "$1" "$2" 0; }
+e2e_key() { xdotool key --window "$1" "$2" 2>/dev/null; } # ID KEY
 
 # Starts the viewer ("$@": a program, or a launcher and its arguments) and checks that its hint
 # box comes first, with its caption, while no main window exists; dismisses it with Return and
@@ -156,15 +157,13 @@ e2e_launch_viewer() {
   "$@" &
   E2E_VIEWER_PID=$!
   e2e_track_pid "$E2E_VIEWER_PID"
-  E2E_HINT_BOX=$(e2e_wait_window_prefix "$E2E_HINT_PREFIX") ||
-    e2e_fail_process "$E2E_VIEWER_PID" "no hint box appeared"
-  xwininfo -id "$E2E_HINT_BOX" | grep -q "\"$E2E_HINT_PREFIX.*@.* \"$" ||
-    e2e_fail "hint box caption: $(xwininfo -id "$E2E_HINT_BOX" | head -2)"
+  E2E_HINT_BOX=$(e2e_wait_window "$E2E_HINT_PREFIX.*@.* ") ||
+    e2e_fail_process "$E2E_VIEWER_PID" "no hint box titled \"$E2E_HINT_PREFIX...@... \" appeared"
   # Read for half a second, as a person would: a window that did not wait for the box shows by then.
   sleep 0.5
   e2e_window_by_title "$E2E_MAIN_TITLE" >/dev/null &&
     e2e_fail "the main window exists while the hint box is still up"
-  xdotool key --window "$E2E_HINT_BOX" Return 2>/dev/null
+  e2e_key "$E2E_HINT_BOX" Return
   E2E_MAIN_WINDOW=$(e2e_wait_window "$E2E_MAIN_TITLE") ||
     e2e_fail_process "$E2E_VIEWER_PID" "no main window after Return"
   e2e_wait_until "$E2E_WINDOW_DEADLINE" e2e_window_shows "$E2E_MAIN_WINDOW" "$E2E_BACKGROUND" ||

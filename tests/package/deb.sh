@@ -4,36 +4,26 @@
 # installed program runs; removed again, nothing of it is left.
 # Usage: deb.sh PATH.deb ICON.ico (icon 101 as built, whose 256-colour image the icons show)
 set -euo pipefail
-deb=$(realpath "${1:?usage: deb.sh PATH.deb ICON.ico}")
-ico=$(realpath "${2:?usage: deb.sh PATH.deb ICON.ico}")
+usage="usage: deb.sh PATH.deb ICON.ico"
+deb=$(realpath "${1:?$usage}") ico=$(realpath "${2:?$usage}")
 repo=$(realpath "$(dirname "$0")/../..")
-sudo_cmd=()
-[[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
+sudo=()
+((EUID == 0)) || sudo=(sudo)
 apt_get() {
-  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -qq -y -o DPkg::Lock::Timeout=300 "$@"
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -qq -y -o DPkg::Lock::Timeout=300 "$@"
 }
 installed() { dpkg-query -W -f='${Status}' ribbon 2>/dev/null | grep -q 'install ok installed'; }
-fail() {
-  echo "deb: FAIL: $*" >&2
-  exit 1
-}
+fail() { echo "deb: FAIL: $*" >&2 && exit 1; }
 
 lintian --fail-on error,warning "$deb" || fail "lintian"
 
 # A reader who installed the package first gets it back, from this .deb, when the test ends.
-had_ribbon=0
+restore() { ! installed || apt_get purge ribbon >/dev/null; }
 if installed; then
-  had_ribbon=1
   echo "deb: ribbon is installed; removing it for the test, reinstalling $deb afterwards"
   apt_get purge ribbon >/dev/null
+  restore() { apt_get install "$deb" >/dev/null; }
 fi
-restore() {
-  if ((had_ribbon)); then
-    apt_get install "$deb" >/dev/null
-  elif installed; then
-    apt_get purge ribbon >/dev/null
-  fi
-}
 trap restore EXIT
 apt_get install "$deb" >/dev/null
 files=$(dpkg -L ribbon)
@@ -57,11 +47,9 @@ E2E_WM_CLASS=$(sed -n 's/^StartupWMClass=//p' "$entry") bash "$repo/tests/e2e/sc
 
 apt_get purge ribbon >/dev/null
 installed && fail "ribbon is still installed"
+# Left behind: a file, or a directory no other package owns.
 while read -r path; do
-  if [[ -d $path ]]; then
-    [[ -n $(dpkg -S "$path" 2>/dev/null) ]] || fail "directory $path is left behind"
-  elif [[ -e $path || -L $path ]]; then
+  [[ -d $path && -n $(dpkg -S "$path" 2>/dev/null) || ! -e $path && ! -L $path ]] ||
     fail "$path is left behind"
-  fi
 done <<<"$files"
 echo "deb: passed"

@@ -38,7 +38,6 @@ function compare(name, web, native, [minimumIoU, minimumClose]) {
   assert.deepStrictEqual([web.width, web.height], [native.width, native.height]);
   assert.deepStrictEqual(lib.pixel(web, 1, 1), lib.pixel(native, 1, 1), `${name}: backgrounds differ`);
   const { iou, close } = lib.agreement(web, native, 2);
-  console.log(`${name}: IoU ${iou.toFixed(4)}, colour within 2 levels ${(100 * close).toFixed(2)} %`);
   assert.ok(iou >= minimumIoU && close >= minimumClose, `${name}: IoU ${iou}, colour ${close}`);
 }
 

@@ -28,8 +28,8 @@ function serve(dir) {
   return new Promise(resolve => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-// engine: 'chromium', 'firefox' or 'webkit'; webgl false switches WebGL off; prefs are Firefox's.
-async function launch(engine = 'chromium', { webgl = true, prefs = {} } = {}) {
+// engine: 'chromium', 'firefox' or 'webkit'; webgl false switches WebGL off.
+async function launch(engine = 'chromium', { webgl = true } = {}) {
   const defaultViewport = { width: 1024, height: 768, deviceScaleFactor: 1 };
   if (engine === 'chromium') {
     return puppeteer.launch({
@@ -53,7 +53,7 @@ async function launch(engine = 'chromium', { webgl = true, prefs = {} } = {}) {
     executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
     headless: false,
     env: { ...process.env, DISPLAY: display },
-    extraPrefsFirefox: { 'webgl.force-enabled': webgl, 'webgl.disabled': !webgl, ...prefs },
+    extraPrefsFirefox: { 'webgl.force-enabled': webgl, 'webgl.disabled': !webgl },
     defaultViewport,
   });
   browser.on('disconnected', () => xvfb.kill());
@@ -81,11 +81,8 @@ async function show(page, how = () => page.keyboard.press('Enter')) {
 
 // The canvas as pixels: { width, height, data (RGBA rows, top first) }, in device pixels.
 async function grab(page) {
-  const box = await page.$eval('#canvas', c => {
-    const r = c.getBoundingClientRect();
-    return { x: r.x, y: r.y, width: r.width, height: r.height };
-  });
-  const png = PNG.sync.read(Buffer.from(await page.screenshot({ clip: box, type: 'png' })));
+  const { x, y, width, height } = await page.$eval('#canvas', c => c.getBoundingClientRect().toJSON());
+  const png = PNG.sync.read(Buffer.from(await page.screenshot({ clip: { x, y, width, height }, type: 'png' })));
   return { width: png.width, height: png.height, data: png.data };
 }
 
@@ -110,19 +107,20 @@ function agreement(a, b, levels = 8) {
   return { iou: both / either, close: close / both };
 }
 
-// Serves directory, launches the engine (with launch's options) and resolves to what
-// body(browser, the server's base URL) resolves to; browser and server end either way.
-async function withBrowser(directory, engine, body, options) {
-  const server = await serve(path.resolve(directory));
+// Serves target (unless it is a URL already), launches the engine (with launch's options) and
+// resolves to what body(browser, the page's base URL) resolves to; browser and server end either
+// way.
+async function withBrowser(target, engine, body, options) {
+  const server = /^https?:/.test(target) ? null : await serve(path.resolve(target));
   try {
     const browser = await launch(engine, options);
     try {
-      return await body(browser, `http://127.0.0.1:${server.address().port}/`);
+      return await body(browser, server ? `http://127.0.0.1:${server.address().port}/` : target);
     } finally {
       await browser.close();
     }
   } finally {
-    server.close();
+    server?.close();
   }
 }
 

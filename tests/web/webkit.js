@@ -4,7 +4,6 @@
 // page's console nowhere the driver can read: a hook put in after each load collects it, so
 // messages from before the load event are not seen.
 'use strict';
-const http = require('http');
 const net = require('net');
 const { spawn } = require('child_process');
 const { PNG } = require('pngjs');
@@ -19,18 +18,11 @@ const kHook = `window.seen ??= [];
   addEventListener('error', e => seen.push(['pageerror', e.message]));`;
 const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
 
-function call(port, method, path, body) {
-  return new Promise((resolve, reject) => {
-    const request = http.request({ host: '127.0.0.1', port, method, path }, response => {
-      const chunks = [];
-      response.on('data', chunk => chunks.push(chunk));
-      response.on('end', () => {
-        const { value } = JSON.parse(Buffer.concat(chunks).toString() || '{}');
-        value?.error ? reject(new Error(`${path}: ${value.message}`)) : resolve(value);
-      });
-    }).on('error', reject);
-    request.end(body === undefined ? '' : JSON.stringify(body));
-  });
+async function call(port, method, path, body) {
+  const response = await fetch(`http://127.0.0.1:${port}${path}`, { method, body: JSON.stringify(body) });
+  const { value } = await response.json();
+  if (value?.error) throw new Error(`${path}: ${value.message}`);
+  return value;
 }
 
 const kButtons = { left: 0, middle: 1, right: 2 };  // WebDriver's numbers
@@ -91,10 +83,8 @@ class Page {
     return value;
   }
   $eval(selector, fn) { return this.evaluate(`s => (${fn})(document.querySelector(s))`, selector); }
-  async $(selector) { return await this.evaluate(s => !!document.querySelector(s), selector) || null; }
   async waitForFunction(fn, ...args) { while (!await this.evaluate(fn, ...args)) await sleep(50); }
   waitForSelector(selector) { return this.waitForFunction(s => !!document.querySelector(s), selector); }
-  title() { return this.send('GET', '/title'); }
   async click(selector) {
     const element = await this.send('POST', '/element', { using: 'css selector', value: selector });
     await this.send('POST', `/element/${Object.values(element)[0]}/click`, {});
