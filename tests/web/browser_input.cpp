@@ -1,4 +1,4 @@
-// The browser backend's key events as the page delivers them, through to the messages
+// The browser backend's key and pointer events as the page delivers them, through to the messages
 // the viewer sees, under Node (the events are filled as the browser fills them).
 #include <gtest/gtest.h>
 
@@ -39,8 +39,9 @@ std::vector<Seen> Take() {
 // Alt+f is a system key, so the viewer's fog key (f) stays untouched; Ctrl+f (Cmd+f on a Mac)
 // types its control character and stays the browser's shortcut; Esc and typing belong to the
 // viewer. AltGr (Ctrl with Alt, as Windows' browsers report it) types; the arrows stay the
-// browser's. (page_test.js presses the buttons.)
-TEST(BrowserInput, KeysReachTheViewerAsOnWindows) {
+// browser's. DOM buttons 0, 1 and 2 are the left, middle and right (others none); Shift and Ctrl,
+// and the buttons held, come as MK_ flags; a move along one axis is a move.
+TEST(BrowserInput, KeysAndPointerReachTheViewerAsOnWindows) {
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = DefWindowProcA;
   windowClass.lpszClassName = "BrowserInput";
@@ -72,6 +73,20 @@ TEST(BrowserInput, KeysReachTheViewerAsOnWindows) {
                                        {WM_KEYDOWN, 'Q', 0x00100001},
                                        {WM_CHAR, '@', 0x00100001},
                                        {WM_KEYDOWN, VK_DOWN, 0x01500001}}));
+  web::ReportPointer(0, POINT{5, 7}, 1, 1);
+  web::ReportPointer(0, POINT{5, 7}, 2, 2);
+  web::ReportPointer(2, POINT{9, 7}, -1, 0);
+  web::ReportPointer(0, POINT{9, 7}, 3, 0);
+  web::ReportPointer(1, POINT{9, 7}, 1, 3);
+  web::ReportPointer(2, POINT{9, 20}, -1, 0);
+  web::ReportPointer(1, POINT{9, 20}, 2, 4);
+  EXPECT_EQ(Take(), (std::vector<Seen>{
+                        {WM_MBUTTONDOWN, MK_MBUTTON | MK_SHIFT, MAKELPARAM(5, 7)},
+                        {WM_RBUTTONDOWN, MK_MBUTTON | MK_RBUTTON | MK_CONTROL, MAKELPARAM(5, 7)},
+                        {WM_MOUSEMOVE, MK_MBUTTON | MK_RBUTTON, MAKELPARAM(9, 7)},
+                        {WM_MBUTTONUP, MK_RBUTTON | MK_SHIFT | MK_CONTROL, MAKELPARAM(9, 7)},
+                        {WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(9, 20)},
+                        {WM_RBUTTONUP, 0, MAKELPARAM(9, 20)}}));
   DestroyWindow(window);
 }
 

@@ -1,5 +1,6 @@
 // The OpenGL subset in a page: a batch that repeats the previous frame's is drawn from the GPU and
-// one that changed is drawn anew (fidelity.js checks the states the viewer's frames use).
+// one that changed is drawn anew, and the texture modes show (fidelity.js checks the states the
+// viewer's frames use).
 #include <gtest/gtest.h>
 
 #include <webgl/webgl1.h>
@@ -52,6 +53,18 @@ TEST(GlSubset, EachChangedBatchShowsInThePicture) {
       EXPECT_NEAR(CentreRed(), red, 2) << "normal z " << nz << ", frame " << frame;
       GlPresent();
     }
+  }
+  // A texture modulating the lit colour (128 of 255), then replacing it.
+  const GLubyte texel[3] = {128, 255, 255};
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, texel);
+  glEnable(GL_TEXTURE_2D);
+  for (auto [mode, red] : {std::pair{GL_MODULATE, 107}, {GL_REPLACE, 128}}) {
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, mode);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    Square(1);
+    EXPECT_NEAR(CentreRed(), red, 2) << "texture mode " << mode;
+    GlPresent();
   }
   GlDeleteContext(context);
 }
