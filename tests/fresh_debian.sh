@@ -13,11 +13,12 @@ groups=("${@:2}")
 ((${#groups[@]})) || groups=(run package web test)
 work=$(realpath -m "${FRESH_DEBIAN_DIR:-/var/tmp/ribbon-fresh}")
 mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -1)
+mirror=${mirror:-http://deb.debian.org/debian}
 command -v debootstrap >/dev/null || apt-get install -y -qq debootstrap >/dev/null
 if [[ ! -f $work/$release.tar ]]; then
   rm -rf "$work/$release-base"
   debootstrap --variant=minbase "$release" "$work/$release-base" \
-    "${mirror:-http://deb.debian.org/debian}" >/dev/null
+    "$mirror" >/dev/null
   tar -C "$work/$release-base" -cf "$work/$release.tar" .
   rm -rf "$work/$release-base"
 fi
@@ -40,6 +41,9 @@ for group in "${groups[@]}"; do
   rm -rf --one-file-system "$root" "$log" && mkdir -p "$root/src"
   tar -C "$root" -xf "$work/$release.tar"
   cp /etc/resolv.conf "$root/etc/"
+  # The suites an installed Debian has: its updates and security fixes (Firefox ESR comes by them).
+  printf '%s\n' "deb $mirror $release main" "deb $mirror $release-updates main" \
+    "deb ${mirror%/debian}/debian-security $release-security main" >"$root/etc/apt/sources.list"
   cp /etc/ssl/certs/ca-certificates.crt "$root/etc/host-ca.crt"
   git -C "$repo" archive HEAD | tar -C "$root/src" -x
   for m in proc sys dev dev/pts dev/shm; do mount --bind "/$m" "$root/$m"; done
