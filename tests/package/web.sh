@@ -12,7 +12,7 @@ mkdir -p "$root/some/path"
 unzip -q "$zip" -d "$root/some/path"
 python3 -u -m http.server --bind 127.0.0.1 --directory "$root" 0 >"$root/server.log" 2>&1 &
 server=$!
-serving() { port=$(sed -n 's/^Serving HTTP on .* port \([0-9]*\) .*/\1/p' "$root/server.log"); }
-until serving && [[ -n $port ]]; do sleep 0.1; done
+until port=$(sed -n 's/^Serving HTTP on .* port \([0-9]*\) .*/\1/p' "$root/server.log") &&
+  [[ -n $port ]]; do sleep 0.1; done
 node "$(dirname "$0")/../web/page_test.js" chromium "http://127.0.0.1:$port/some/path/"
 node "$(dirname "$0")/../web/device_test.js" "$root/some/path"
