@@ -64,12 +64,21 @@ void KeepSizeOnWayland(SDL_Window* window) {
 // one past the key's last layout and reads outside the key: the viewer died on its first key.
 // SDL binds this function from libxkbcommon at load time, so the program's own definition comes
 // first; it asks for the first layout instead, which is what SDL wants before it knows better.
+// SDL 3 under sdl2-compat is opened privately, libxkbcommon with it, so the program's search order
+// does not reach the library; it is then found by name among the loaded ones.
 extern "C" int xkb_keymap_key_get_syms_by_level(void* keymap, std::uint32_t key,
                                                 std::uint32_t layout, std::uint32_t level,
                                                 const std::uint32_t** syms) {
   using Lookup = int (*)(void*, std::uint32_t, std::uint32_t, std::uint32_t, const std::uint32_t**);
-  static const auto real =
-      reinterpret_cast<Lookup>(dlsym(RTLD_NEXT, "xkb_keymap_key_get_syms_by_level"));
+  static const auto real = [] {
+    constexpr const char* kName = "xkb_keymap_key_get_syms_by_level";
+    void* next = dlsym(RTLD_NEXT, kName);
+    if (next == nullptr) {
+      void* library = dlopen("libxkbcommon.so.0", RTLD_LAZY | RTLD_NOLOAD);
+      next = library != nullptr ? dlsym(library, kName) : nullptr;
+    }
+    return reinterpret_cast<Lookup>(next);
+  }();
   if (real == nullptr) {
     return 0;
   }
