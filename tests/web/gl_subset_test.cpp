@@ -6,7 +6,6 @@
 #include <webgl/webgl1.h>
 #include <webgl/webgl2.h>
 
-#include <cstdlib>
 #include <initializer_list>
 #include <utility>
 
@@ -70,8 +69,3 @@ TEST(GlSubset, EachChangedBatchShowsInThePicture) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  std::exit(RUN_ALL_TESTS());
-}
