@@ -85,10 +85,6 @@ class Page {
   $eval(selector, fn) { return this.evaluate(`s => (${fn})(document.querySelector(s))`, selector); }
   async waitForFunction(fn, ...args) { while (!await this.evaluate(fn, ...args)) await sleep(50); }
   waitForSelector(selector) { return this.waitForFunction(s => !!document.querySelector(s), selector); }
-  async click(selector) {
-    const element = await this.send('POST', '/element', { using: 'css selector', value: selector });
-    await this.send('POST', `/element/${Object.values(element)[0]}/click`, {});
-  }
   // The viewport's picture in device pixels, cut to clip (in CSS pixels).
   async screenshot({ clip }) {
     const shot = PNG.sync.read(Buffer.from(await this.send('GET', '/screenshot'), 'base64'));
