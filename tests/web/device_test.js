@@ -1,9 +1,6 @@
-// The page on a phone and offline, in Chromium. A phone's screen, 390 x 844 CSS pixels at three
-// device pixels each, upright and turned: the hint box fits and a tap on OK dismisses it, the
-// window is square at 0.8 of the smaller side in device pixels, and turning the phone once the
-// viewer runs leaves the window as it was (page_test.js drives the finger).
-// Offline: served from a sub-path, the page comes back with the network gone after one visit,
-// and an online visit after the files changed leaves the new ones for the next offline visit.
+// The page in Chromium on a phone's screen (390 x 844 CSS pixels at three device pixels each),
+// upright and turned once the viewer runs (page_test.js drives the finger); then served from a
+// sub-path, offline after one visit, and offline again after an online visit found new files.
 // Usage: node device_test.js <directory with the page's files>
 'use strict';
 const assert = require('assert');

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <webgl/webgl1.h>
-#include <webgl/webgl2.h>
 
 #include <initializer_list>
 #include <utility>

@@ -17,19 +17,15 @@ function serve(dir) {
     const name = path.join(dir, path.normalize(decodeURIComponent(request.url.split('?')[0])));
     const file = name.endsWith(path.sep) ? path.join(name, 'index.html') : name;
     fs.readFile(file, (error, data) => {
-      if (error || !file.startsWith(dir)) {
-        response.writeHead(404).end();
-        return;
-      }
-      response.writeHead(200, { 'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream' });
-      response.end(data);
+      if (error || !file.startsWith(dir)) return response.writeHead(404).end();
+      response.writeHead(200, { 'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream' }).end(data);
     });
   });
   return new Promise(resolve => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-// engine: 'chromium', 'firefox' or 'webkit'; webgl false switches WebGL off.
-async function launch(engine = 'chromium', { webgl = true } = {}) {
+// engine: 'chromium', 'firefox' or 'webkit'; webgl false switches WebGL off; prefs are Firefox's.
+async function launch(engine = 'chromium', { webgl = true, prefs } = {}) {
   const defaultViewport = { width: 1024, height: 768, deviceScaleFactor: 1 };
   if (engine === 'chromium') {
     return puppeteer.launch({
@@ -53,7 +49,7 @@ async function launch(engine = 'chromium', { webgl = true } = {}) {
     executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
     headless: false,
     env: { ...process.env, DISPLAY: display },
-    extraPrefsFirefox: { 'webgl.force-enabled': webgl, 'webgl.disabled': !webgl },
+    extraPrefsFirefox: { 'webgl.force-enabled': webgl, 'webgl.disabled': !webgl, ...prefs },
     defaultViewport,
   });
   browser.on('disconnected', () => xvfb.kill());
@@ -82,8 +78,7 @@ async function show(page, how = () => page.keyboard.press('Enter')) {
 // The canvas as pixels: { width, height, data (RGBA rows, top first) }, in device pixels.
 async function grab(page) {
   const { x, y, width, height } = await page.$eval('#canvas', c => c.getBoundingClientRect().toJSON());
-  const png = PNG.sync.read(Buffer.from(await page.screenshot({ clip: { x, y, width, height }, type: 'png' })));
-  return { width: png.width, height: png.height, data: png.data };
+  return PNG.sync.read(Buffer.from(await page.screenshot({ clip: { x, y, width, height }, type: 'png' })));
 }
 
 function pixel(image, x, y) {

@@ -1,6 +1,5 @@
-// The page in one engine, driven as a person would: the hint, the picture, drags held and
-// burst, a finger, Esc and the end (fog and wireframe are fidelity.js's); a lost WebGL context, a
-// dense screen and a browser without WebGL. The console stays clean throughout.
+// The page in one engine, driven as a person would, step by step as each step's line says (fog
+// and wireframe are fidelity.js's); the console stays clean throughout.
 // Usage: node page_test.js <chromium|firefox|webkit> <directory with index.html, ribbon.js, ribbon.wasm,
 // or the page's URL>
 'use strict';
