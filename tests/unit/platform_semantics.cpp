@@ -201,19 +201,6 @@ TEST_F(MessageSemantics, SetWindowPosMovesAndSizesEachSideAlone) {
   EXPECT_EQ(Count(WM_SIZE), 2);
 }
 
-TEST_F(MessageSemantics, RestoringAMinimisedWindowPaintsItAgain) {
-  ShowWindow(window, SW_SHOW);
-  DispatchAll();
-  ShowWindow(window, SW_MINIMIZE);
-  EXPECT_TRUE(IsIconic(window));
-  DispatchAll();
-  delivered.clear();
-  ShowWindow(window, SW_RESTORE);
-  EXPECT_FALSE(IsIconic(window));
-  DispatchAll();
-  EXPECT_GE(Count(WM_PAINT), 1);
-}
-
 TEST_F(MessageSemantics, LosingTheCaptureTellsTheWindowAtOnce) {
   HWND other = CreateWindowExA(0, "SemanticsTest", "other", WS_OVERLAPPEDWINDOW, 60, 60, 100, 100,
                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
