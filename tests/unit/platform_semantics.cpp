@@ -16,8 +16,6 @@ namespace {
 std::vector<UINT> delivered;
 std::map<UINT, LPARAM> lastLParam;
 UINT refused = 0;  // WM_NCCREATE or WM_CREATE: the procedure refuses the creation there
-enum Painting { kDefaultPaint, kNoPaint, kBeginPaint };
-Painting painting = kDefaultPaint;  // how the procedure handles WM_PAINT
 CREATESTRUCTA created = {};
 int creationParameter = 0;
 bool destroyAgainOnDestroy = false;
@@ -35,13 +33,6 @@ LRESULT CALLBACK LoggingProcedure(HWND window, UINT message, WPARAM wParam, LPAR
   if (message == WM_DESTROY && destroyAgainOnDestroy) {
     destroyAgainOnDestroy = false;  // destroyed once more, from inside
     destroyedAgain = DestroyWindow(window);
-  }
-  if (message == WM_PAINT && painting != kDefaultPaint) {
-    PAINTSTRUCT paint;
-    if (painting == kBeginPaint && BeginPaint(window, &paint) != nullptr) {
-      EndPaint(window, &paint);
-    }
-    return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -78,7 +69,6 @@ class MessageSemantics : public testing::Test {
   }
   void TearDown() override {
     refused = 0;
-    painting = kDefaultPaint;
     DestroyWindow(window);
     DispatchAll();
   }
@@ -168,21 +158,6 @@ TEST_F(MessageSemantics, PaintAndTimerComeAfterPostedMessagesAndTheTimerKeepsIts
     ASSERT_EQ(NextOwnMessage(&msg), WM_TIMER);
   }
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(3 * 10 - 2));
-}
-
-// WM_PAINT comes back until BeginPaint or the default processing validates the window.
-TEST_F(MessageSemantics, PaintComesBackUntilValidated) {
-  ShowWindow(window, SW_SHOW);
-  MSG msg;
-  for (Painting validating : {kBeginPaint, kDefaultPaint}) {
-    for (Painting by : {kNoPaint, validating}) {
-      painting = by;
-      ASSERT_TRUE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_REMOVE)) << by;
-      DispatchMessageA(&msg);
-    }
-    EXPECT_FALSE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_NOREMOVE)) << validating;
-    InvalidateRect(window, nullptr, FALSE);
-  }
 }
 
 // The window goes where the call puts it, one side may change alone, WM_SIZE only on a change.
