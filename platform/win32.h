@@ -280,13 +280,7 @@ constexpr DWORD WS_VISIBLE = 0x10000000;
 constexpr DWORD WS_OVERLAPPEDWINDOW =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000u);
-constexpr int SW_HIDE = 0;
-constexpr int SW_SHOWNORMAL = 1;
-constexpr int SW_SHOWMINIMIZED = 2;
 constexpr int SW_SHOW = 5;
-constexpr int SW_MINIMIZE = 6;
-constexpr int SW_SHOWMINNOACTIVE = 7;
-constexpr int SW_RESTORE = 9;
 constexpr int SW_SHOWDEFAULT = 10;
 
 // SetWindowPos.

@@ -92,7 +92,6 @@ const core::Backend core::backend = {
     .createNativeWindow = sdl::CreateNativeWindow,
     .describeNativeFormat = sdl::DescribeNativeFormat,
     .showNativeWindow = sdl::ShowNativeWindow,
-    .minimiseNativeWindow = sdl::MinimiseNativeWindow,
     .placeNativeWindow = sdl::PlaceNativeWindow,
     .destroyNativeWindow = sdl::DestroyNativeWindow,
     .createContext = sdl::CreateContext,

@@ -35,8 +35,7 @@ inline SDL_Window* SdlWindow(const core::WindowFields* window) {
 core::NativeWindow* CreateNativeWindow(const core::WindowFields& window,
                                        const PIXELFORMATDESCRIPTOR* request);
 bool DescribeNativeFormat(const core::WindowFields& window, PIXELFORMATDESCRIPTOR* description);
-void ShowNativeWindow(const core::WindowFields& window, bool shown);
-void MinimiseNativeWindow(const core::WindowFields& window, bool iconic);
+void ShowNativeWindow(const core::WindowFields& window);
 void PlaceNativeWindow(const core::WindowFields& window, bool moved, bool sized, bool raise);
 void DestroyNativeWindow(const core::WindowFields& window);
 // GL contexts and the swap (wgl.cpp).

@@ -157,16 +157,8 @@ bool DescribeNativeFormat(const core::WindowFields& window, PIXELFORMATDESCRIPTO
   return true;
 }
 
-void ShowNativeWindow(const core::WindowFields& window, bool shown) {
-  if (!shown) {
-    SDL_HideWindow(window.native->sdl);
-    return;
-  }
+void ShowNativeWindow(const core::WindowFields& window) {
   ShowSdlWindow(window.native->sdl);
-}
-
-void MinimiseNativeWindow(const core::WindowFields& window, bool iconic) {
-  iconic ? SDL_MinimizeWindow(window.native->sdl) : SDL_RestoreWindow(window.native->sdl);
 }
 
 void PlaceNativeWindow(const core::WindowFields& window, bool moved, bool sized, bool raise) {

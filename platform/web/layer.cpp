@@ -18,7 +18,7 @@ bool Open() {
 
 }  // namespace
 
-// The owner is set while the window is shown and cleared when it is hidden or goes.
+// The owner is set while the window is shown and cleared when it goes.
 HWND CanvasWindow() {
   return canvasOwner;
 }
@@ -34,16 +34,9 @@ void ShowCanvas(const core::WindowFields* window) {
 
 namespace {
 
-void ShowNativeWindow(const core::WindowFields& window, bool shown) {
-  if (shown) {
-    ShowCanvas(&window);
-  } else if (canvasOwner == window.handle) {
-    ShowCanvas(nullptr);
-  }
+void ShowNativeWindow(const core::WindowFields& window) {
+  ShowCanvas(&window);
 }
-
-// The page has no minimised state of its own to set.
-void MinimiseNativeWindow(const core::WindowFields&, bool) {}
 
 void PlaceNativeWindow(const core::WindowFields& window, bool, bool, bool) {
   if (canvasOwner == window.handle) {
@@ -52,7 +45,9 @@ void PlaceNativeWindow(const core::WindowFields& window, bool, bool, bool) {
 }
 
 void DestroyNativeWindow(const core::WindowFields& window) {
-  ShowNativeWindow(window, false);
+  if (canvasOwner == window.handle) {
+    ShowCanvas(nullptr);
+  }
   delete window.native;
 }
 
@@ -79,7 +74,6 @@ const core::Backend core::backend = {
     .createNativeWindow = web::CreateNativeWindow,
     .describeNativeFormat = web::DescribeNativeFormat,
     .showNativeWindow = web::ShowNativeWindow,
-    .minimiseNativeWindow = web::MinimiseNativeWindow,
     .placeNativeWindow = web::PlaceNativeWindow,
     .destroyNativeWindow = web::DestroyNativeWindow,
     .createContext = web::CreateContext,

@@ -50,8 +50,7 @@ struct Backend {
                                       const PIXELFORMATDESCRIPTOR* request);
   // What the native window's framebuffer really has.
   bool (*describeNativeFormat)(const WindowFields& window, PIXELFORMATDESCRIPTOR* description);
-  void (*showNativeWindow)(const WindowFields& window, bool shown);
-  void (*minimiseNativeWindow)(const WindowFields& window, bool iconic);
+  void (*showNativeWindow)(const WindowFields& window);
   // Moves or sizes the native window to the fields' rectangle; raise brings it to the front.
   void (*placeNativeWindow)(const WindowFields& window, bool moved, bool sized, bool raise);
   // Frees window.native, which the core then forgets.

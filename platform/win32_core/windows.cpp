@@ -105,15 +105,6 @@ void ForgetWindow(HWND window) {
   EraseIf(state.windows, [window](const auto& w) { return Handle(*w) == window; });
 }
 
-static bool MinimisingCommand(int showCommand) {
-  return showCommand == SW_SHOWMINIMIZED || showCommand == SW_MINIMIZE ||
-         showCommand == SW_SHOWMINNOACTIVE;
-}
-
-static bool RestoringCommand(int showCommand) {
-  return showCommand == SW_SHOWNORMAL || showCommand == SW_RESTORE || showCommand == SW_SHOWDEFAULT;
-}
-
 }  // namespace core
 
 using namespace core;
@@ -176,34 +167,22 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   return LookUp(handle) == nullptr ? nullptr : handle;
 }
 
-BOOL ShowWindow(HWND window, int showCommand) {
+// The viewer shows its window once, as it starts, with the command its entry was given: each
+// command shows the window as it is. Hiding and minimising are the user's, through the platform.
+BOOL ShowWindow(HWND window, int) {
   Window* record = LookUp(window);
   if (record == nullptr) {
     return FALSE;
   }
   BOOL wasVisible = record->visible ? TRUE : FALSE;
-  if (showCommand == SW_HIDE) {
-    record->visible = false;
-    if (record->native != nullptr) {
-      backend.showNativeWindow(*record, false);
-    }
-    return wasVisible;
-  }
   // No format was ever set: the window gets the backend's default one.
   if (record->native == nullptr && !MakeNative(*record, nullptr)) {
     return wasVisible;
   }
-  bool iconic = MinimisingCommand(showCommand);
-  bool changesIconic = (iconic || RestoringCommand(showCommand)) && record->iconic != iconic;
-  // Shown or restored, the window is painted again; shown again as it is, it is not. A minimised
-  // window stays visible, as on Windows.
-  record->invalid = record->invalid || !record->visible || (changesIconic && !iconic);
+  // Shown, the window is painted; shown again as it is, it is not.
+  record->invalid = record->invalid || !record->visible;
   record->visible = true;
-  backend.showNativeWindow(*record, true);
-  if (changesIconic) {
-    record->iconic = iconic;
-    backend.minimiseNativeWindow(*record, iconic);
-  }
+  backend.showNativeWindow(*record);
   return wasVisible;
 }
 

@@ -53,9 +53,9 @@ sleep 0.5
 swaps_before=$(swaps) ticks_before=$(cpu_ticks "$pid") ticks_in_3s=$((3 * $(getconf CLK_TCK)))
 sleep 3
 minimised_swaps=$(($(swaps) - swaps_before)) minimised_ticks=$(($(cpu_ticks "$pid") - ticks_before))
-e2e_log "minimised for 3 s: $minimised_swaps frames, $minimised_ticks of $ticks_in_3s CPU ticks"
 ((minimised_swaps == 0)) || e2e_fail "$minimised_swaps frames drawn while minimised"
-((minimised_ticks * 100 < ticks_in_3s)) || e2e_fail "1 % of a core or more"
+((minimised_ticks * 100 < ticks_in_3s)) ||
+  e2e_fail "$minimised_ticks of $ticks_in_3s CPU ticks while minimised: 1 % of a core or more"
 
 # Restored, the spin goes on.
 wmctrl -i -a "$window"
@@ -77,10 +77,8 @@ E2E_SCREEN_WIDTH=1080 E2E_SCREEN_HEIGHT=1920 e2e_start_xvfb
 e2e_launch_viewer sh -c 'exec "$1" 2>"$2"' sh "$viewer" "$errors"
 e2e_window_has_size "$E2E_MAIN_WINDOW" 864 864 ||
   e2e_fail "on a 1080 x 1920 screen the window is $(e2e_window_geometry "$E2E_MAIN_WINDOW")"
-killed=$(date +%s%N)
 kill "$E2E_XVFB_PID"
 e2e_expect_exit "$E2E_VIEWER_PID" 1 "the X server went away"
-e2e_log "the program ended $((($(date +%s%N) - killed) / 1000000)) ms after the X server"
 [[ $(wc -l <"$errors") == 1 && $(cat "$errors") == "ribbon: "* ]] ||
   e2e_fail "stderr without the X server: $(cat "$errors")"
 e2e_log "desktop: passed (screenshots in $shots)"

@@ -39,7 +39,6 @@ e2e_key() { wtype -k "$2"; }
 e2e_launch_viewer "$1"
 pid=$E2E_VIEWER_PID window=$E2E_MAIN_WINDOW
 read -r x y width height <<<"$window"
-e2e_log "window ${width}x$height at ($x, $y)"
 ((width == 614 && height == 614)) || e2e_fail "window ${width}x$height, not 614x614"
 shot() { e2e_screenshot_window "$window" "$shots/$1.png"; }
 # The share of the window's pixels that differ between two shots.

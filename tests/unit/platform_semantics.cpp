@@ -16,8 +16,6 @@ namespace {
 std::vector<UINT> delivered;
 std::map<UINT, LPARAM> lastLParam;
 UINT refused = 0;  // WM_NCCREATE or WM_CREATE: the procedure refuses the creation there
-enum Painting { kDefaultPaint, kNoPaint, kBeginPaint };
-Painting painting = kDefaultPaint;  // how the procedure handles WM_PAINT
 CREATESTRUCTA created = {};
 int creationParameter = 0;
 bool destroyAgainOnDestroy = false;
@@ -35,13 +33,6 @@ LRESULT CALLBACK LoggingProcedure(HWND window, UINT message, WPARAM wParam, LPAR
   if (message == WM_DESTROY && destroyAgainOnDestroy) {
     destroyAgainOnDestroy = false;  // destroyed once more, from inside
     destroyedAgain = DestroyWindow(window);
-  }
-  if (message == WM_PAINT && painting != kDefaultPaint) {
-    PAINTSTRUCT paint;
-    if (painting == kBeginPaint && BeginPaint(window, &paint) != nullptr) {
-      EndPaint(window, &paint);
-    }
-    return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -78,7 +69,6 @@ class MessageSemantics : public testing::Test {
   }
   void TearDown() override {
     refused = 0;
-    painting = kDefaultPaint;
     DestroyWindow(window);
     DispatchAll();
   }
@@ -170,21 +160,6 @@ TEST_F(MessageSemantics, PaintAndTimerComeAfterPostedMessagesAndTheTimerKeepsIts
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(3 * 10 - 2));
 }
 
-// WM_PAINT comes back until BeginPaint or the default processing validates the window.
-TEST_F(MessageSemantics, PaintComesBackUntilValidated) {
-  ShowWindow(window, SW_SHOW);
-  MSG msg;
-  for (Painting validating : {kBeginPaint, kDefaultPaint}) {
-    for (Painting by : {kNoPaint, validating}) {
-      painting = by;
-      ASSERT_TRUE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_REMOVE)) << by;
-      DispatchMessageA(&msg);
-    }
-    EXPECT_FALSE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_NOREMOVE)) << validating;
-    InvalidateRect(window, nullptr, FALSE);
-  }
-}
-
 // The window goes where the call puts it, one side may change alone, WM_SIZE only on a change.
 TEST_F(MessageSemantics, SetWindowPosMovesAndSizesEachSideAlone) {
   const auto corners = [this] {
@@ -199,19 +174,6 @@ TEST_F(MessageSemantics, SetWindowPosMovesAndSizesEachSideAlone) {
   SetWindowPos(window, HWND_TOP, 70, 90, 10, 10, SWP_NOSIZE);
   EXPECT_EQ(corners(), std::make_tuple(70, 90, 330, 240));
   EXPECT_EQ(Count(WM_SIZE), 2);
-}
-
-TEST_F(MessageSemantics, RestoringAMinimisedWindowPaintsItAgain) {
-  ShowWindow(window, SW_SHOW);
-  DispatchAll();
-  ShowWindow(window, SW_MINIMIZE);
-  EXPECT_TRUE(IsIconic(window));
-  DispatchAll();
-  delivered.clear();
-  ShowWindow(window, SW_RESTORE);
-  EXPECT_FALSE(IsIconic(window));
-  DispatchAll();
-  EXPECT_GE(Count(WM_PAINT), 1);
 }
 
 TEST_F(MessageSemantics, LosingTheCaptureTellsTheWindowAtOnce) {

@@ -8,10 +8,9 @@
 
 // Double-buffered, so that a desktop never shows a frame half drawn; the offscreen driver's format
 // cannot tell.
-TEST(PixelFormatRequest, DoubleBufferedWithSixteenDepthBits) {
-  const PIXELFORMATDESCRIPTOR r = PixelFormatRequest(1, 1);
-  EXPECT_EQ(r.dwFlags, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER);
-  EXPECT_EQ(r.cDepthBits, 16);
+TEST(PixelFormatRequest, DoubleBuffered) {
+  EXPECT_EQ(PixelFormatRequest(1, 1).dwFlags,
+            PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER);
 }
 
 TEST(Palette, EntriesGiveTheColourOfEachBitField) {

@@ -19,7 +19,8 @@ const kHook = `window.seen ??= [];
 const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
 
 async function call(port, method, path, body) {
-  const response = await fetch(`http://127.0.0.1:${port}${path}`, { method, body: JSON.stringify(body) });
+  const json = body === undefined ? {} : { body: JSON.stringify(body), headers: { 'Content-Type': 'application/json' } };
+  const response = await fetch(`http://127.0.0.1:${port}${path}`, { method, ...json });
   const { value } = await response.json();
   if (value?.error) throw new Error(`${path}: ${value.message}`);
   return value;
