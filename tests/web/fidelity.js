@@ -51,5 +51,7 @@ lib.exitWith(lib.withBrowser(directory, engine, async (browser, base) => {
   await page.mouse.move(...kMove);
   await lib.frames(page, 3);
   views.rotated = await lib.grab(page);
-  for (const [name, web] of Object.entries(views)) compare(name, web, name === 'wireframe' ? [0.95, 0.96] : [0.98, 0.99]);
+  for (const [name, web] of Object.entries(views)) {
+    compare(name, web, name === 'wireframe' ? [0.95, 0.96] : [0.98, 0.99]);
+  }
 }));

@@ -176,14 +176,14 @@ async function main(browser, url) {
   assert.deepStrictEqual(pages.flatMap(p => p.problems), [], 'the console');
 }
 
-// Without WebGL the page says so, and Esc still ends the viewer.
 async function plain(browser, url) {
-  const page = await lib.open(browser, url);
-  await lib.show(page);
-  assert.match(await page.$eval('#notice', e => e.innerText), /offers no WebGL 2/);
-  await page.keyboard.press('Escape');
-  await page.waitForFunction(() => document.getElementById('exit').textContent !== '');
-  console.log('ok without WebGL the page says so, and Esc still ends the viewer');
+  await run('without WebGL the page says so, and Esc still ends the viewer', async () => {
+    const page = await lib.open(browser, url);
+    await lib.show(page);
+    assert.match(await page.$eval('#notice', e => e.innerText), /offers no WebGL 2/);
+    await page.keyboard.press('Escape');
+    await page.waitForFunction(() => document.getElementById('exit').textContent !== '');
+  });
 }
 
 const [engine, target] = process.argv.slice(2);
